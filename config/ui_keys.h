@@ -1,0 +1,116 @@
+// The configuration keys, in the order the loader reads them, with their built-in
+// defaults (the values in force whenever the uidata document cannot be used).
+#pragma once
+
+#define LW_COLOR_KEYS(X) \
+    X(Soft_Name_Font_Color, 0xFF111111u) \
+    X(Uninstall_Text_Font_Color, 0xFFFFFFFFu) \
+    X(Uninstalled_Text_Font_Color, 0xFFFFFFFFu) \
+    X(Disagree_Text_Font_Color, 0xFF111111u) \
+    X(App_Running_Font_Color, 0xFF353535u) \
+    X(Termination_Font_Color, 0xFFFFFFFFu) \
+    X(Select_Path_Font_Color, 0xFF2369FCu) \
+    X(Select_Note_Font_Color, 0xFF999999u) \
+    X(Install_Note_Font_Color, 0xFF888888u) \
+    X(Install_Text_Font_Color, 0xFFFFFFFFu) \
+    X(User_Agreement_Font_Color, 0xFF2369FCu) \
+    X(Install_Finish_Text_Font_Color, 0xFFFFFFFFu) \
+    X(Run_App_Text_Font_Color, 0xFF666666u) \
+    X(Uninstalling_Text_Font_Color, 0xFF666666u) \
+    X(Downloading_Text_Font_Color, 0xFF666666u) \
+    X(Installing_Text_Font_Color, 0xFF666666u) \
+    X(Download_Finish_Text_Color, 0xFF666666u) \
+    X(Install_Error_Font_Color, 0xFFE64340u) \
+    X(Uninstall_Error_Font_Color, 0xFFE64340u) \
+    X(Usage_Permit_Font_Color, 0xFF333333u) \
+    X(Consent_Text_Font_Color, 0xFFFFFFFFu) \
+    X(Cancel_Font_Color, 0xFF111111u)
+
+#define LW_STRING_KEYS(X) \
+    X(Company_Name, L"岚文软件有限公司") \
+    X(App_Name, L"岚文看图") \
+    X(Uninst_App, L"\\uninstall.exe") \
+    X(Lw_User_Data, L"lw_user_data.ini") \
+    X(Lw_Data, L"lw_data.ini") \
+    X(App_Data_Ini, L"\\AppData.ini") \
+    X(Download_Zip, L"\\app.7z") \
+    X(Start_App, L"\\lwpic.exe") \
+    X(App_Logo, L"\\logo.ico") \
+    X(App_Desktop_Link, L"岚文看图") \
+    X(UnInstall_Link, L"卸载岚文看图") \
+    X(Install_Dir, L"lwpic") \
+    X(REG_KEY, L"LarwenPic") \
+    X(APP_URL_32, L"http://dl.larwenpic.com/cs3/package/lwpic/lwpic32.7z") \
+    X(APP_URL_64, L"http://dl.larwenpic.com/cs3/package/lwpic/lwpic64.7z") \
+    X(Font_Family, L"微软雅黑") \
+    X(Soft_Name, L"岚文看图") \
+    X(Select_Path, L"浏览") \
+    X(Select_Note, L"请选择安装路径") \
+    X(Install_Note, L"安装位置：") \
+    X(Install_Text, L"开始安装") \
+    X(Install_Finish_Text, L"立即启动") \
+    X(Uninstall_Text, L"开始卸载") \
+    X(Uninstalled_Text, L"卸载完成") \
+    X(Report_Url, L"https://tj.larwenpic.com/c") \
+    X(App_Version, L"1.1") \
+    X(Cancel, L"取消") \
+    X(App_Running, L"岚文看图正在运行，是否结束程序并继续？") \
+    X(Termination, L"结束") \
+    X(Select_Instal_Path, L"请选择安装路径！") \
+    X(Text_Ok, L"好") \
+    X(LW_Live, L"lwlive.exe") \
+    X(Run_Os_Too_Old_Text, L"抱歉，您正在使用的操作系统版本过低，为确保软件能够正常运行，请在 Windows 7 或更新的系统上尝试。") \
+    X(User_Agreement_Url, L"https://www.larwenpic.com/agreement.html") \
+    X(Privacy_Url, L"https://www.larwenpic.com/privacy.html") \
+    X(Text_UnInstall_Reason_0, L"图片无法打开") \
+    X(Text_UnInstall_Reason_1, L"图片文档转换失败") \
+    X(Text_UnInstall_Reason_2, L"会员价格太高") \
+    X(Text_UnInstall_Reason_3, L"不再使用") \
+    X(Overwrite_Note, L"您已安装岚文看图,是否继续安装？") \
+    X(Overwrite_YES, L"退出安装") \
+    X(Overwrite_NO, L"覆盖安装") \
+    X(Kind_Tips, L"温馨提示") \
+    X(Downloading_Text_short, L"正在下载...") \
+    X(Installing_Text_short, L"正在安装...") \
+    X(Unzip_Fail_Text_Code, L"解压缩失败，错误码：") \
+    X(Download_Install_Package_Fail_Text, L"安装包下载失败") \
+    X(Text_UnInstall_Main, L"请告诉我们卸载原因，帮助我们做得更好") \
+    X(Law_Declares_0, L"阅读并同意《") \
+    X(Law_Declares_1, L"软件许可及服务协议") \
+    X(Law_Declares_2, L"》《") \
+    X(Law_Declares_3, L"产品隐私说明") \
+    X(Law_Declares_4, L"》") \
+    X(Set_As_Default_Image_Browser, L"设为默认看图软件") \
+    X(Setup_Name, L"setup.exe") \
+    X(User_Agreement_Text, L"软件许可及服务协议") \
+    X(Run_App_Text, L"安装完成后运行岚文看图") \
+    X(Uninstalling_Text, L"正在卸载，请稍候...") \
+    X(Downloading_Text, L"正在下载安装包，请稍候...") \
+    X(Installing_Text, L"正在安装，请稍候...") \
+    X(Download_Finish_Text, L"下载完成") \
+    X(Install_Error, L"安装失败，请重新运行安装程序后再试。") \
+    X(Uninstall_Error, L"卸载失败，请关闭岚文看图后再试。") \
+    X(Usage_Permit, L"使用许可") \
+    X(Consent_Text, L"同意") \
+    X(Disagree_Text, L"不同意") \
+    X(Text_Ok2, L"确定") \
+    X(Text_Install_Fail, L"安装失败") \
+    X(UnInstall_Text_Title, L"确定要卸载岚文看图吗？") \
+    X(UnInstall_Text_SubTitle, L"卸载后将无法继续使用岚文看图浏览图片") \
+    X(UnInstall_Text_Item0_Title, L"未找到文件") \
+    X(UnInstall_Text_Item1_Title, L"文件打不开") \
+    X(UnInstall_Text_Item2_Title, L"价格太贵") \
+    X(UnInstall_Text_Item0_SubTitle, L"找不到需要恢复的文件") \
+    X(UnInstall_Text_Item1_SubTitle, L"恢复文件打开空白或乱码") \
+    X(UnInstall_Text_Item2_SubTitle, L"会员价格太高，不划算") \
+    X(UnInstall_Text_Item0_Btn, L"查看帮助") \
+    X(UnInstall_Text_Item1_Btn, L"反馈问题") \
+    X(UnInstall_Text_Item2_Btn, L"了解优惠") \
+    X(Uninstall_Finished_Text, L"岚文看图已从您的电脑中卸载，感谢您的使用！")
+
+#define LW_INT_KEYS(X) \
+    X(Font_Size_24, 24) \
+    X(Font_Size_16, 16) \
+    X(Font_Size_14, 14) \
+    X(Font_Size_12, 12) \
+    X(TryNo, 1000)
