@@ -1,0 +1,96 @@
+#include "app/entry.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/command_line.h"
+#include "app/probes.h"
+#include "app/sequences.h"
+#include "app/string_util.h"
+#include "config/offline_builder.h"
+#include "config/ui_data.h"
+#include "ui/toolkit_module.h"
+
+namespace {
+
+const wchar_t kInstanceEventName[] = L"Global\\{1A86C096-994A-44EC-8730-7B68E8A9EC89}";
+
+const char* const kHelpTexts[] = {
+    "Insert the 32-bit and 64-bit ZIP files into the installation package.",
+    "Insert the uidata.xml interface file into the installation package.\r\n",
+    "eg. setup.exe -p \"X:\\XXX\\xxx32.7z\" \"X:\\XXX\\xxx\\64.7z\" \"X:\\XXX\\xxx\\uidata.xml\"\r\n",
+    "silent installation",
+    "eg. px_setup_2_2.exe /i /d=e:\\lw_px",
+    "eg. px_setup_2_2.exe /s /d=e:\\lw_px",
+};
+
+void PrintHelp() {
+    AllocConsole();
+    FILE* console = nullptr;
+    if (freopen_s(&console, "CONOUT$", "w", stdout) == 0 && console) {
+        for (const char* text : kHelpTexts) {
+            std::fputs(text, console);
+            std::fputs("\n", console);
+            std::fflush(console);
+        }
+        std::system("pause");
+        std::fclose(console);
+    }
+    FreeConsole();
+}
+
+}  // namespace
+
+BOOL CALLBACK ActivateExistingWindow(HWND window, LPARAM) {
+    wchar_t className[256] = {};
+    if (!IsWindowVisible(window) || GetClassNameW(window, className, 256) <= 0 ||
+        !StartsWithNoCase(className, L"LUI_")) {
+        return TRUE;
+    }
+    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const DWORD ownThread = GetCurrentThreadId();
+    AttachThreadInput(ownThread, foregroundThread, TRUE);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(window);
+    SetFocus(window);
+    SetActiveWindow(window);
+    AttachThreadInput(ownThread, foregroundThread, FALSE);
+    return TRUE;
+}
+
+bool IsUninstallMode() { return EndsWithNoCase(GetModulePath(), Uninst_App); }
+
+int RunSetup(HINSTANCE instance, const std::wstring& commandLine) {
+    // The event marks a running installer; it lives as long as the process.
+    CreateEventW(nullptr, TRUE, FALSE, kInstanceEventName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        EnumWindows(ActivateExistingWindow, 0);
+        return 0;
+    }
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    if (StartsWithNoCase(commandLine, L"-?") || StartsWithNoCase(commandLine, L"/?")) {
+        PrintHelp();
+        return 0;
+    }
+    if (StartsWithNoCase(commandLine, L"-p") || StartsWithNoCase(commandLine, L"/p")) {
+        BuildOfflineInstaller(commandLine);
+        return 0;
+    }
+    for (const wchar_t* silent : {L"-i", L"/i", L"/s", L"-s"}) {
+        if (StartsWithNoCase(commandLine, silent)) Silent_Install = 1;
+    }
+
+    ParseCommandLine(commandLine);
+    ToolkitModule.Start(instance);
+    LoadUiData(L"");
+
+    if (OsInfo::Get().OsVersion <= kNewestRefusedOsVersion) {
+        MessageBoxW(nullptr, Run_Os_Too_Old_Text.c_str(), App_Name.c_str(), MB_OK);
+        return 0;
+    }
+    RunSequences(commandLine);
+    return 0;
+}

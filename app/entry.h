@@ -1,0 +1,15 @@
+// Start-up: single instance, run mode, tracking ids, GDI+, configuration, system check.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Runs the whole program for the raw command line; always returns 0.
+int RunSetup(HINSTANCE instance, const std::wstring& commandLine);
+
+// EnumWindows callback that raises every visible window of ours (class "LUI_...").
+BOOL CALLBACK ActivateExistingWindow(HWND window, LPARAM unused);
+
+// True when the executable runs under the uninstaller's file name.
+bool IsUninstallMode();

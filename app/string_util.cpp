@@ -1,0 +1,56 @@
+#include "app/string_util.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+namespace {
+
+bool EqualNoCase(const wchar_t* a, const wchar_t* b, size_t count) {
+    if (count == 0) return true;
+    return CompareStringOrdinal(a, static_cast<int>(count), b, static_cast<int>(count), TRUE) ==
+           CSTR_EQUAL;
+}
+
+}  // namespace
+
+bool StartsWithNoCase(const std::wstring& s, const std::wstring& prefix) {
+    return s.size() >= prefix.size() && EqualNoCase(s.c_str(), prefix.c_str(), prefix.size());
+}
+
+bool EndsWithNoCase(const std::wstring& s, const std::wstring& suffix) {
+    return s.size() >= suffix.size() &&
+           EqualNoCase(s.c_str() + (s.size() - suffix.size()), suffix.c_str(), suffix.size());
+}
+
+std::wstring JoinPath(const std::wstring& dir, const std::wstring& tail) {
+    if (dir.empty()) return tail;
+    if (tail.empty()) return dir;
+    std::wstring result = dir;
+    const wchar_t last = dir.back();
+    if (last != L'\\' && last != L'/') result += L'\\';
+    const bool tailHasSeparator = tail.front() == L'\\' || tail.front() == L'/';
+    result.append(tail, tailHasSeparator ? 1 : 0, std::wstring::npos);
+    return result;
+}
+
+std::vector<std::wstring> SplitString(const std::wstring& s, const std::wstring& separator) {
+    std::vector<std::wstring> pieces;
+    if (separator.empty()) {
+        if (!s.empty()) pieces.push_back(s);
+        return pieces;
+    }
+    size_t start = 0;
+    while (start <= s.size()) {
+        size_t end = s.find(separator, start);
+        if (end == std::wstring::npos) end = s.size();
+        if (end > start) pieces.push_back(s.substr(start, end - start));
+        start = end + separator.size();
+    }
+    return pieces;
+}
+
+std::wstring IntToString(int n) {
+    wchar_t buffer[32] = {};
+    wnsprintfW(buffer, 32, L"%d", n);
+    return buffer;
+}

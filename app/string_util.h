@@ -1,0 +1,18 @@
+// Small text helpers shared by every subsystem.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Compares the leading (trailing) part of s of the prefix's (suffix's) length without
+// regard to letter case; false when s is shorter, true for an empty prefix (suffix).
+bool StartsWithNoCase(const std::wstring& s, const std::wstring& prefix);
+bool EndsWithNoCase(const std::wstring& s, const std::wstring& suffix);
+
+// dir + "\" + tail, with exactly one separator between them; either side may be empty.
+std::wstring JoinPath(const std::wstring& dir, const std::wstring& tail);
+
+// The non-empty pieces between separators, in order.
+std::vector<std::wstring> SplitString(const std::wstring& s, const std::wstring& separator);
+
+std::wstring IntToString(int n);

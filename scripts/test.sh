@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds setup.exe and every test, then runs the whole suite under Wine and Xvfb.
+# Works on a fresh machine as root: installs and builds what is missing first.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${LW_BUILD_DIR:-$here/build}
+
+bash "$here/scripts/build.sh"
+bash "$here/scripts/wine-prefix.sh" template "$build/wine/template"
+bash "$here/scripts/wine-prefix.sh" fresh "$build/wine/template" "$build/wine/shared"
+
+export LW_BUILD_DIR=$build
+# One X server and one persistent Wine server for the shared prefix, both ended afterwards.
+exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  export WINEPREFIX="$LW_BUILD_DIR/wine/shared" WINEDEBUG=-all
+  wineserver -p
+  status=0
+  ctest --test-dir "$LW_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@" || status=$?
+  wineserver -k || true
+  exit $status' bash "$@"

@@ -1,0 +1,120 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "config/ui_data.h"
+#include "test_support.h"
+
+TEST(TrackingIds, CommandLineThenFileName) {
+    const struct {
+        const wchar_t* commandLine;
+        const wchar_t* fileName;
+        bool valid;
+        int tid1, tid2;
+    } cases[] = {
+        {L"/TID1:7 /tid2:9", L"setup.exe", true, 7, 9},          // prefix case ignored
+        {L"/tid1:7", L"setup_3_1.exe", true, 3, 1},               // half a pair: the name decides
+        {L"/tid1:7", L"setup.exe", false, 0, 0},
+        {L"/tid1:-4 /tid2:2", L"setup.exe", true, -4, 2},         // negative ids are valid
+        {L"/tid1:600000 /tid2:1", L"setup_5_6.exe", true, 5, 6},  // out of range: name decides
+        {L"/tid1:500000 /tid2:500000", L"setup.exe", true, 500000, 500000},
+        {L"", L"setup_12a_3.exe", false, 0, 0},                   // a non-digit part gives 0
+        {L"", L"px_setup_2_2.exe", true, 2, 2},
+        {L"", L"2_2.exe", false, 0, 0},                           // fewer than three parts
+        {L"/tid1:1 /tid1:8 /tid2:4", L"setup.exe", true, 8, 4},   // a later word wins
+        {L"/tid1:x /tid2:4", L"setup.exe", false, 0, 0},
+        {L"/tid1:3/tid2:4", L"setup.exe", false, 0, 0},           // words are split at spaces
+        {L"", L"a.exe", false, 0, 0},
+        {L"", L"", false, 0, 0},
+        {L"", L"setup_600001_1.exe", false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Tid1 = Tid2 = 0;
+        EXPECT_EQ(ParseTrackingIds(c.commandLine, c.fileName), c.valid)
+            << c.commandLine << L" | " << c.fileName;
+        EXPECT_EQ(Tid1, c.tid1) << c.commandLine << L" | " << c.fileName;
+        EXPECT_EQ(Tid2, c.tid2) << c.commandLine << L" | " << c.fileName;
+    }
+}
+
+TEST(TrackingIds, PlainNameFallsBackToTheConfiguration) {
+    EXPECT_FALSE(ParseCommandLine(L""));  // the test program's own name carries no ids
+    LoadUiData(L"zh");
+    EXPECT_EQ(Tid1, 1);
+    EXPECT_EQ(Tid2, 1);
+}
+
+TEST(SilentInstallDir, TakesTheRestOfTheLine) {
+    Install_Dir = L"LarwenPic";
+    const struct { const wchar_t* commandLine; const wchar_t* dir; } cases[] = {
+        {L"/s /d=e:\\lw_px", L"e:\\lw_px\\LarwenPic"},
+        {L"/s d=e:/a//b/", L"e:\\a\\b\\LarwenPic"},
+        {L"/s /d=\"C:\\Program Files\\x\"", L"C:\\Program Files\\x\\LarwenPic"},
+        {L"/s /d=\"C:\\x", L"C:\\LarwenPic"},                 // unbalanced quote loses the last character
+        {L"/s /d=e:\\x /tid1:3", L"e:\\x \\tid1:3\\LarwenPic"},  // later switches join the path
+        {L"/s /D=e:\\x", L""},                                // upper case is not the switch
+        {L"d=e:\\x", L""},                                    // at the very start: ignored
+        {L"/s", L""},
+        {L"/s /d=e:\\\\\\x", L"e:\\\\x\\LarwenPic"},         // one pass: three become two
+        {L"/s /d=", L"\\LarwenPic"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(GetSilentInstallDir(c.commandLine), c.dir) << c.commandLine;
+}
+
+TEST(IniValue, RoundTripsAnyText) {
+    const wchar_t* texts[] = {L"", L"1020", L"-4", L"岚文看图 VIP", L"a:b=c;[x]", L"\U0001F600 emoji",
+                              L"line\r\nbreak", L"EDSTRING"};
+    for (const wchar_t* text : texts) {
+        const std::wstring encoded = EncodeIniValue(text);
+        EXPECT_EQ(encoded.substr(encoded.size() - 8), L"EDSTRING");
+        EXPECT_EQ(encoded.find_first_not_of(L"0123456789abcdef"), encoded.size() - 8) << text;
+        EXPECT_EQ(DecodeIniValue(encoded), text);
+    }
+    // "1" is 0x31, XOR 0x3A gives 0x0b.
+    EXPECT_EQ(EncodeIniValue(L"1"), L"0bEDSTRING");
+}
+
+TEST(IniValue, DecodesPlainAndMalformedTextSafely) {
+    const struct { const wchar_t* text; const wchar_t* decoded; } cases[] = {
+        {L"plain", L"plain"},           // no marker: returned unchanged
+        {L"EDSTRING", L""},
+        {L"STRING", L"STRING"},         // shorter than the marker
+        {L"0bedstring", L"0bedstring"}, // the marker is case-sensitive
+        {L"0BEDSTRING", L"1"},          // hex digits in either case
+        {L"0b0EDSTRING", L"1:"},        // a last single digit is a group of its own: 0 ^ 0x3A
+        {L"zzEDSTRING", L":"},          // no digits gives 0
+        {L"0b5EDSTRING", L"1?"},        // 0x05 ^ 0x3A
+        {L"0bxgEDSTRING", L"1:"},       // a group with no hex digit reads as 0
+    };
+    for (const auto& c : cases) EXPECT_EQ(DecodeIniValue(c.text), c.decoded) << c.text;
+    // Bytes that are not UTF-8 decode to nothing rather than to a part of the text.
+    EXPECT_EQ(DecodeIniValue(L"c5EDSTRING"), L"");  // 0xFF alone
+}
+
+TEST(UserDataIni, KeepsTheFirstIdsAndRefreshesTryNo) {
+    TempDir dir;
+    const std::wstring ini = dir / L"lw_user_data.ini";
+    auto read = [&](const wchar_t* key) {
+        wchar_t value[260] = {};
+        GetPrivateProfileStringW(L"General", key, L"", value, 260, ini.c_str());
+        return DecodeIniValue(value);
+    };
+    Tid1 = 3; Tid2 = 1; TryNo = 1020;
+    WriteUserDataIni(dir.path());
+    EXPECT_EQ(read(L"Tid1"), L"3");
+    EXPECT_EQ(read(L"Tid2"), L"1");
+    EXPECT_EQ(read(L"TryNo"), L"1020");
+
+    Tid1 = 7; Tid2 = 8; TryNo = 1033;
+    WriteUserDataIni(dir.path());
+    EXPECT_EQ(read(L"Tid1"), L"3");
+    EXPECT_EQ(read(L"Tid2"), L"1");
+    EXPECT_EQ(read(L"TryNo"), L"1033");
+
+    // With one id missing both are written again.
+    WritePrivateProfileStringW(L"General", L"Tid2", nullptr, ini.c_str());
+    WriteUserDataIni(dir.path());
+    EXPECT_EQ(read(L"Tid1"), L"7");
+    EXPECT_EQ(read(L"Tid2"), L"8");
+}

@@ -1,0 +1,16 @@
+#include "ui/toolkit_module.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+ToolkitModuleRecord ToolkitModule;
+
+bool ToolkitModuleRecord::Start(HINSTANCE moduleInstance) {
+    instance = moduleInstance;
+    Gdiplus::GdiplusStartupInput input;  // version 1, no debug hook, background thread on
+    return Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) == Gdiplus::Ok;
+}
+
+ToolkitModuleRecord::~ToolkitModuleRecord() {
+    if (gdiplusToken != 0) Gdiplus::GdiplusShutdown(gdiplusToken);
+}
