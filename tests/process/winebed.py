@@ -1,0 +1,97 @@
+"""Running setup.exe and the test fixtures under Wine, each test class in a fresh prefix."""
+import os
+import pty
+import re
+import select
+import shutil
+import subprocess
+import tempfile
+import time
+
+SETUP_EXE = os.environ["LW_SETUP_EXE"]
+FIXTURES = os.environ["LW_FIXTURE_DIR"]
+TEMPLATE = os.environ["LW_WINE_TEMPLATE"]
+WINE_DIR = os.environ["LW_WINE_DIR"]
+SOURCE_DIR = os.environ["LW_SOURCE_DIR"]
+
+
+def winpath(unix_path):
+    """The Windows name of a host path (drive Z: is the host's root)."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+def fixture(name):
+    return os.path.join(FIXTURES, name)
+
+
+class Prefix:
+    """A fresh copy of the clean template prefix, removed by close()."""
+
+    def __init__(self):
+        os.makedirs(WINE_DIR, exist_ok=True)
+        self.path = tempfile.mkdtemp(prefix="proc.", dir=WINE_DIR)
+        subprocess.run(["bash", os.path.join(SOURCE_DIR, "scripts/wine-prefix.sh"), "fresh",
+                        TEMPLATE, self.path], check=True)
+        self.scratch = tempfile.mkdtemp(prefix="scratch.", dir=WINE_DIR)
+
+    def env(self, lang="zh_CN.UTF-8"):
+        env = dict(os.environ)
+        env.update(WINEPREFIX=self.path, WINEDEBUG="-all", LANG=lang, LC_ALL=lang)
+        return env
+
+    def start(self, program, *args, lang="zh_CN.UTF-8", **popen):
+        return subprocess.Popen(["wine", program, *args], env=self.env(lang), **popen)
+
+    def run(self, program, *args, lang="zh_CN.UTF-8", timeout=60):
+        return subprocess.run(["wine", program, *args], env=self.env(lang), timeout=timeout,
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+
+    def reg_add(self, key, name, value):
+        subprocess.run(["wine", "reg", "add", key, "/v", name, "/d", value, "/f"],
+                       env=self.env(), check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+    def close(self):
+        subprocess.run(["wineserver", "-k"], env=self.env(), stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env(), stderr=subprocess.DEVNULL)
+        shutil.rmtree(self.path, ignore_errors=True)
+        shutil.rmtree(self.scratch, ignore_errors=True)
+
+
+class Terminal:
+    """A program started on a pseudo-terminal, as from a user's console window."""
+
+    def __init__(self, prefix, program, *args, lang="zh_CN.UTF-8"):
+        master, slave = pty.openpty()
+        self.master = master
+        self.process = prefix.start(program, *args, lang=lang, stdin=slave, stdout=slave,
+                                    stderr=slave)
+        os.close(slave)
+        self.raw = b""
+
+    def read_until(self, text, timeout):
+        deadline = time.time() + timeout
+        while text not in self.screen() and time.time() < deadline:
+            ready, _, _ = select.select([self.master], [], [], 0.2)
+            if ready:
+                try:
+                    self.raw += os.read(self.master, 65536)
+                except OSError:
+                    break
+        return text in self.screen()
+
+    def screen(self):
+        """The text written so far, without the terminal's control sequences."""
+        text = self.raw.decode("utf-8", "replace")
+        text = re.sub(r"\x1b\[(\d*)C", lambda m: " " * int(m.group(1) or 1), text)
+        text = re.sub(r"\x1b\[[0-9;?]*[A-Za-z]", "", text)
+        return text.replace("\r", "")
+
+    def type(self, keys):
+        os.write(self.master, keys)
+
+    def wait(self, timeout):
+        try:
+            return self.process.wait(timeout=timeout)
+        finally:
+            os.close(self.master)
