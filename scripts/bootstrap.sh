@@ -94,7 +94,6 @@ build_7zip() {
     if [[ $line =~ ^([A-Z0-9_]+)\ =\ \\ ]]; then group=${BASH_REMATCH[1]}; continue; fi
     if [[ -n $group && $line =~ \$O\\([A-Za-z0-9_]+)\.obj ]]; then
       name=${BASH_REMATCH[1]}
-      [ "$name" = DllExports2 ] && continue # the DLL entry; we link the handlers statically
       if [ -f "$src/${dir[$group]}/$name.cpp" ]; then files+=("${dir[$group]}/$name.cpp"); else files+=("${dir[$group]}/$name.c"); fi
     else
       [[ $line =~ ^[[:space:]]*$ ]] && group=""

@@ -14,6 +14,9 @@ export LW_BUILD_DIR=$build
 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   export WINEPREFIX="$LW_BUILD_DIR/wine/shared" WINEDEBUG=-all
   wineserver -p
+  # The first program in a prefix starts Wine'"'"'s background services; started here, they do
+  # not hold on to the output pipes of the tests.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
   status=0
   ctest --test-dir "$LW_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@" || status=$?
   wineserver -k || true

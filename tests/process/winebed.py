@@ -33,6 +33,9 @@ class Prefix:
         subprocess.run(["bash", os.path.join(SOURCE_DIR, "scripts/wine-prefix.sh"), "fresh",
                         TEMPLATE, self.path], check=True)
         self.scratch = tempfile.mkdtemp(prefix="scratch.", dir=WINE_DIR)
+        # Wine's background services start with the first program; keep them off our pipes.
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
 
     def env(self, lang="zh_CN.UTF-8"):
         env = dict(os.environ)
