@@ -1,0 +1,51 @@
+// The callback through which 7-Zip's 7z handler extracts every item of an archive below an
+// output directory. It refuses item paths that would leave that directory, replaces files
+// already there (read-only ones too), keeps the items' modification times and attributes,
+// and records the progress and the first failure that stops the extraction.
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "Common/MyCom.h"
+#include "7zip/Archive/IArchive.h"
+#include "7zip/Common/FileStreams.h"
+#include "7zip/IPassword.h"
+
+class CArchiveExtractCallback Z7_final : public IArchiveExtractCallback,
+                                         public ICryptoGetTextPassword,
+                                         public CMyUnknownImp {
+    Z7_COM_UNKNOWN_IMP_2(IArchiveExtractCallback, ICryptoGetTextPassword)
+    Z7_IFACE_COM7_IMP(IProgress)
+    Z7_IFACE_COM7_IMP(IArchiveExtractCallback)
+    Z7_IFACE_COM7_IMP(ICryptoGetTextPassword)
+
+public:
+    // Resets the counters and the failure; outDir gets a trailing separator if it has none.
+    void Init(IInArchive* archiveHandler, const std::wstring& directory);
+
+    std::atomic<UInt64> total{0};
+    std::atomic<UInt64> completed{0};
+    UInt64 errorCount = 0;
+    std::wstring errorText;
+    int errorCode = 0;
+
+private:
+    HRESULT ReadItemProperties(UInt32 index);
+    HRESULT CreateOutputFile();
+
+    CMyComPtr<IInArchive> archive;
+    std::wstring outDir;
+    std::wstring itemPath;
+    std::wstring diskPath;
+    bool extractMode = false;
+    FILETIME modTime = {};
+    bool modTimeDefined = false;
+    UInt32 attrib = 0;
+    bool attribDefined = false;
+    bool isDir = false;
+    COutFileStream* outFileSpec = nullptr;
+    CMyComPtr<ISequentialOutStream> outFile;
+    bool passwordDefined = false;
+    std::wstring password;
+};

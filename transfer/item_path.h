@@ -1,0 +1,14 @@
+// Paths of archive items on disk.
+#pragma once
+
+#include <string>
+
+// dir + "\" + name with every "/" turned into "\" and runs of backslashes collapsed to one;
+// an empty dir gives a path that starts with "\".
+std::wstring MakeItemPath(const std::wstring& dir, const std::wstring& name);
+
+// True when name, joined below an output directory, stays inside it: no leading "\" or "/"
+// (a root or a server share), no ":" (a drive letter or an alternate data stream) and no
+// component of dots and spaces with two dots or more, which Windows treats as a step up
+// ("..", "...", ".. ").
+bool IsSafeItemPath(const std::wstring& name);
