@@ -8,6 +8,7 @@ bool KSerializeKFMT::ParseSchema(const std::wstring& schema) {
     set_id(0);
     schemaId_ = 0;
     next_ = 0;
+    refused_ = false;
     if (schema.empty()) return false;
     bool headerRead = false;
     size_t pos = 0;
@@ -43,8 +44,11 @@ void KSerializeKFMT::AddField(const std::wstring& token) {
     fields_.emplace_back(token.substr(0, colon), token.substr(colon + 1));
 }
 
-const std::wstring* KSerializeKFMT::NextFieldType(const std::wstring& field) const {
-    if (next_ >= fields_.size() || fields_[next_].first != field) return nullptr;
+const std::wstring* KSerializeKFMT::NextFieldType(const std::wstring& field) {
+    if (refused_ || next_ >= fields_.size() || fields_[next_].first != field) {
+        Refuse();
+        return nullptr;
+    }
     return &fields_[next_].second;
 }
 
@@ -60,7 +64,7 @@ bool KSerializeKFMT::AddInt(const std::wstring& field, int value) {
     } else if (*type == L"int") {
         WriteInt(value);
     } else {
-        return false;
+        return Refuse();
     }
     ++next_;
     return true;
@@ -68,7 +72,7 @@ bool KSerializeKFMT::AddInt(const std::wstring& field, int value) {
 
 bool KSerializeKFMT::AddString(const std::wstring& field, const std::wstring& value) {
     const std::wstring* type = NextFieldType(field);
-    if (!type || *type != L"string") return false;
+    if (!type || *type != L"string") return Refuse();
     WriteString(value);
     ++next_;
     return true;
@@ -76,7 +80,7 @@ bool KSerializeKFMT::AddString(const std::wstring& field, const std::wstring& va
 
 bool KSerializeKFMT::AddBinary(const std::wstring& field, const uint8_t* bytes, size_t size) {
     const std::wstring* type = NextFieldType(field);
-    if (!type || *type != L"binary") return false;
+    if (!type || *type != L"binary") return Refuse();
     WriteBinary(bytes, size);
     ++next_;
     return true;

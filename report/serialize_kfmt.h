@@ -25,12 +25,18 @@ public:
     const std::vector<Field>& fields() const { return fields_; }
 
 private:
-    // The type of the next field when its name is `field`; null otherwise.
-    const std::wstring* NextFieldType(const std::wstring& field) const;
+    // The type of the next field when its name is `field` and nothing was refused yet;
+    // null (and refused from now on) otherwise.
+    const std::wstring* NextFieldType(const std::wstring& field);
+    bool Refuse() {
+        refused_ = true;
+        return false;
+    }
     void AddField(const std::wstring& token);
 
     std::wstring name_;
     int schemaId_ = 0;
     std::vector<Field> fields_;
     size_t next_ = 0;
+    bool refused_ = false;  // set by the first refused value
 };
