@@ -27,7 +27,8 @@ class Collector:
     """report_collector.exe under Wine on a free loopback port."""
 
     def __init__(self, prefix, *options):
-        self.out = os.path.join(prefix.scratch, "reports-%d.jsonl" % id(self))
+        handle, self.out = tempfile.mkstemp(prefix="reports.", suffix=".jsonl", dir=prefix.scratch)
+        os.close(handle)
         self.process = prefix.start(COLLECTOR, "--port", "0", "--out", winpath(self.out), *options,
                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         line = self.process.stdout.readline().decode()
