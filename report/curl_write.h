@@ -1,0 +1,66 @@
+// Where libcurl delivers a response body, and the per-request state of the sender.
+#pragma once
+
+// libcurl includes winsock2.h, which must come before any windows.h.
+#include <winsock2.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/win_handle.h"
+
+class ICurlWrite {
+public:
+    // Takes `length` bytes; returns how many were taken (anything else aborts the transfer).
+    virtual size_t Write(const void* bytes, size_t length) = 0;
+    virtual const uint8_t* GetData() const = 0;
+    virtual size_t GetSize() const = 0;
+    virtual ~ICurlWrite() = default;
+};
+
+// Keeps every byte in memory.
+class KMemWrite : public ICurlWrite {
+public:
+    size_t Write(const void* bytes, size_t length) override;
+    const uint8_t* GetData() const override { return data_.data(); }
+    size_t GetSize() const override { return data_.size(); }
+
+private:
+    std::vector<uint8_t> data_;
+};
+
+// Request state shared by the attempts of one send: an abort switch (manual-reset event,
+// never signalled by the installer itself) and what the last request saw. Holds libcurl's
+// global initialisation for as long as it lives.
+class KEvent {
+public:
+    KEvent();
+    virtual ~KEvent();
+    KEvent(const KEvent&) = delete;
+    KEvent& operator=(const KEvent&) = delete;
+
+    bool IsAborted() const;
+    HANDLE abort_event() const { return abortEvent_.get(); }
+
+    long httpStatus = 0;
+    std::string peerAddress;
+
+private:
+    UniqueHandle abortEvent_;
+};
+
+// Forwards to another sink until the abort event is signalled; then refuses every block,
+// which makes libcurl stop the transfer.
+class KStopHttpWriteWrap : public ICurlWrite {
+public:
+    KStopHttpWriteWrap(ICurlWrite* inner, const KEvent* event) : inner_(inner), event_(event) {}
+    size_t Write(const void* bytes, size_t length) override;
+    const uint8_t* GetData() const override { return inner_->GetData(); }
+    size_t GetSize() const override { return inner_->GetSize(); }
+
+private:
+    ICurlWrite* inner_;
+    const KEvent* event_;
+};

@@ -1,0 +1,59 @@
+// The telemetry front: fire-and-forget install and uninstall reports, built and sent one at
+// a time, in the order they were made, on a task thread of their own.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "app/win_handle.h"
+#include "report/locker.h"
+#include "report/reporter.h"
+
+class CLwInfocWrapper : public IReporter {
+public:
+    class TaskBase {
+    public:
+        virtual void Run() = 0;
+        virtual ~TaskBase() = default;
+    };
+    class ReportNewInstallTask;
+    class ReportUninstallTask;
+
+    static CLwInfocWrapper& GetInstance();
+
+    ~CLwInfocWrapper() override;
+
+    // Once per process (false afterwards; a second thread waits for the first to finish it):
+    // creates the inner reporter and starts the task thread.
+    bool Init(int type, const std::wstring& url) override;
+    // Runs every queued task, ends the task thread, then stops the inner reporter.
+    void Uninit() override;
+    bool Post(kReportObject* report) override;
+    bool SendNow(kReportObject* report) override;
+    bool CreateReportObject(kReportObject** report) override;
+    bool DestroyReportObject(kReportObject* report) override;
+
+    void Queue(std::unique_ptr<TaskBase> task);
+
+private:
+    CLwInfocWrapper() = default;
+    static unsigned __stdcall TaskThread(void* param);
+    void RunTasks();
+
+    std::unique_ptr<IReporter> inner_;
+    bool initialised_ = false;
+    UniqueHandle taskThread_;
+    UniqueHandle taskEvent_;
+    UniqueHandle stopEvent_;
+    kbase::Locker taskLock_;
+    kbase::Locker initLock_;
+    std::deque<std::unique_ptr<TaskBase>> tasks_;
+};
+
+// Queue one report and return at once; the first one starts the front with Report_Url.
+void ReportNewInstall(uint8_t step, uint8_t err_code, int sub_err_code, const std::wstring& err_msg);
+void ReportUninstall(uint8_t reason, uint8_t result);
+// Returns once every report queued so far has been sent or has failed.
+void StopReporter();
