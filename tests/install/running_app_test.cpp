@@ -28,11 +28,10 @@ bool Ended(const UniqueHandle& process) {
 
 TEST(RunningApp, NothingIsFoundWithoutAnInstallation) {
     ScratchUninstallKey scratch;
+    // The caller's list is left as it was.
     std::vector<DWORD> list = {7};
-    EXPECT_TRUE(FindRunningApp(list));  // the list is not cleared
-    list.clear();
     EXPECT_FALSE(FindRunningApp(list));
-    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list, std::vector<DWORD>{7});
 }
 
 TEST(RunningApp, FindsAndEndsCopiesInTheDirectoryButNotInASibling) {

