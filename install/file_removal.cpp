@@ -4,16 +4,9 @@
 
 #include <algorithm>
 
-#include "app/win_handle.h"
+#include "install/install_handles.h"
 
 namespace {
-
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle handle) { FindClose(handle); }
-};
-using UniqueFindHandle = UniqueWinHandle<FindHandleTraits>;
 
 bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 

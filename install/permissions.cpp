@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/win_handle.h"
-#include "install/local_memory.h"
+#include "install/install_handles.h"
 #include "install/token_user.h"
 
 namespace {
@@ -67,15 +67,9 @@ void GrantDirectoryAccess(const std::wstring& dir) {
     const UniqueLocalMemory descriptorOwner(descriptor);
     if (HasDirectoryAccess(dacl, TokenUserSid(user))) return;
 
-    EXPLICIT_ACCESSW access = {};
-    access.grfAccessPermissions = kDirectoryUserRights;
-    access.grfAccessMode = SET_ACCESS;
-    access.grfInheritance = kInheritedByChildren;
-    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    access.Trustee.TrusteeType = TRUSTEE_IS_USER;
-    access.Trustee.ptstrName = static_cast<LPWSTR>(TokenUserSid(user));
     PACL merged = nullptr;
-    if (SetEntriesInAclW(1, &access, dacl, &merged) != ERROR_SUCCESS) {
+    if (MergeUserAccess(dacl, TokenUserSid(user), kDirectoryUserRights, kInheritedByChildren,
+                        &merged) != ERROR_SUCCESS) {
         ReportFailure("Failed to set entries in ACL.");
         return;
     }

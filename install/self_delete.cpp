@@ -8,7 +8,7 @@
 #include "app/string_util.h"
 #include "app/win_handle.h"
 #include "config/ui_data.h"
-#include "install/local_memory.h"
+#include "install/install_handles.h"
 
 namespace {
 

@@ -9,8 +9,7 @@
 
 #include "app/win_handle.h"
 #include "config/version_info.h"
-#include "install/local_memory.h"
-#include "install/registry_key.h"
+#include "install/install_handles.h"
 #include "install/token_user.h"
 
 const wchar_t kUninstallKeyPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -102,15 +101,9 @@ bool GrantKeyAccess(const std::wstring& keyPath) {
         return true;
     }
 
-    EXPLICIT_ACCESSW access = {};
-    access.grfAccessPermissions = kUserKeyRights;
-    access.grfAccessMode = SET_ACCESS;
-    access.grfInheritance = NO_INHERITANCE;
-    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    access.Trustee.TrusteeType = TRUSTEE_IS_USER;
-    access.Trustee.ptstrName = static_cast<LPWSTR>(TokenUserSid(user));
     PACL merged = nullptr;
-    if (SetEntriesInAclW(1, &access, present ? dacl : nullptr, &merged) != ERROR_SUCCESS) {
+    if (MergeUserAccess(present ? dacl : nullptr, TokenUserSid(user), kUserKeyRights,
+                        NO_INHERITANCE, &merged) != ERROR_SUCCESS) {
         return true;
     }
     const UniqueLocalMemory mergedOwner(merged);

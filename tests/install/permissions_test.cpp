@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/win_handle.h"
-#include "install/local_memory.h"
+#include "install/install_handles.h"
 #include "install/token_user.h"
 #include "test_support.h"
 

@@ -9,7 +9,7 @@
 #include "app/win_handle.h"
 #include "config/version_info.h"
 #include "install/install_test_support.h"
-#include "install/registry_key.h"
+#include "install/install_handles.h"
 #include "install/token_user.h"
 #include "test_support.h"
 

@@ -72,7 +72,9 @@ def wait_until(condition, seconds):
     return condition()
 
 
-class Shortcuts(unittest.TestCase):
+class OnFreshMachine(unittest.TestCase):
+    """Each class of tests gets a machine of its own."""
+
     @classmethod
     def setUpClass(cls):
         cls.prefix = open_machine()
@@ -80,6 +82,9 @@ class Shortcuts(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.prefix.close()
+
+
+class Shortcuts(OnFreshMachine):
 
     def test_links_on_the_desktop_and_in_the_common_start_menu(self):
         install = os.path.join(self.prefix.scratch, "Apps", "LarwenPic")
@@ -111,17 +116,10 @@ class Shortcuts(unittest.TestCase):
         self.assertTrue(os.path.exists(unix(self.prefix, app_link)))
 
 
-class UninstallWorker(unittest.TestCase):
+class UninstallWorker(OnFreshMachine):
     """The worker on a scratch installation: what the list names goes, what it must not
     touch stays."""
 
-    @classmethod
-    def setUpClass(cls):
-        cls.prefix = open_machine()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.prefix.close()
 
     def test_removes_the_installation_and_nothing_else(self):
         scratch = self.prefix.scratch
@@ -198,21 +196,17 @@ class UninstallWorker(unittest.TestCase):
         self.assertFalse(os.path.exists(unix(self.prefix, app_link.rsplit("\\", 1)[0])))
 
 
-class SelfDelete(unittest.TestCase):
+class SelfDelete(OnFreshMachine):
     """The batch under Wine's cmd: it waits for the uninstaller to end, deletes it, then the
     directory named like the product, then itself."""
 
     @classmethod
     def setUpClass(cls):
-        cls.prefix = open_machine()
+        super().setUpClass()
         # Wine ships no timeout.exe; the stand-in waits the same way.
         for system in ("system32", "syswow64"):
             shutil.copy(fixture("fx_timeout.exe"),
                         os.path.join(cls.prefix.path, "drive_c", "windows", system, "timeout.exe"))
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.prefix.close()
 
     def test_deletes_the_uninstaller_after_it_ended_then_the_directory(self):
         for parent, product_dir, removed in (("100%PATH%&x!y", "lwpic", True),
