@@ -4,7 +4,7 @@
 
 #include "app/win_handle.h"
 #include "config/ui_data.h"
-#include "install/path_below.h"
+#include "install/path_relation.h"
 #include "install/uninstall_entry.h"
 
 namespace {

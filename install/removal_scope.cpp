@@ -5,7 +5,7 @@
 
 #include "app/string_util.h"
 #include "config/ui_data.h"
-#include "install/path_below.h"
+#include "install/path_relation.h"
 
 namespace {
 
@@ -25,11 +25,6 @@ std::wstring WithoutTrailingSeparator(std::wstring path) {
     return path;
 }
 
-std::wstring ParentOf(const std::wstring& path) {
-    const size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? L"" : path.substr(0, slash);
-}
-
 std::wstring SpecialFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return L"";
@@ -39,7 +34,7 @@ std::wstring SpecialFolder(int csidl) {
 // True when a directory between `top` and `path` (both excluded) is a link: a path written
 // below the installation directory could otherwise reach anywhere.
 bool PassesThroughLink(const std::wstring& path, const std::wstring& top) {
-    for (std::wstring dir = ParentOf(path); dir.size() > top.size(); dir = ParentOf(dir)) {
+    for (std::wstring dir = ParentDir(path); dir.size() > top.size(); dir = ParentDir(dir)) {
         const DWORD attributes = GetFileAttributesW(dir.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
             return true;
@@ -62,7 +57,7 @@ bool IsCreatedShortcut(const std::wstring& full) {
     auto same = [](const std::wstring& a, const std::wstring& b) {
         return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
     };
-    return same(full, folder) || (same(ParentOf(full), folder) && EndsWithNoCase(full, L".lnk"));
+    return same(full, folder) || (same(ParentDir(full), folder) && EndsWithNoCase(full, L".lnk"));
 }
 
 }  // namespace

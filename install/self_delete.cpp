@@ -8,6 +8,7 @@
 #include "app/string_util.h"
 #include "app/win_handle.h"
 #include "config/ui_data.h"
+#include "install/path_relation.h"
 #include "install/install_handles.h"
 
 namespace {
@@ -29,11 +30,6 @@ std::wstring Quoted(const std::wstring& path) {
 std::wstring LastComponent(const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-std::wstring ParentOf(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L"" : path.substr(0, slash);
 }
 
 std::wstring FolderPath(UINT (WINAPI* read)(LPWSTR, UINT)) {
@@ -121,7 +117,7 @@ std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan) {
     }
     // One line: once the batch is gone, cmd cannot read another line of it.
     lines.push_back(L"del " + Quoted(plan.batchPath) + L" & rmdir " +
-                    Quoted(ParentOf(plan.batchPath)) + L" & exit 0");
+                    Quoted(ParentDir(plan.batchPath)) + L" & exit 0");
     return lines;
 }
 

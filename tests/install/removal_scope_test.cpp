@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "config/ui_data.h"
-#include "install/path_below.h"
+#include "install/path_relation.h"
 #include "test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "install/path_below.h"
+#include "install/path_relation.h"
 
 #include "app/string_util.h"
 
@@ -8,4 +8,9 @@ bool IsPathBelow(const std::wstring& path, const std::wstring& dir) {
     if (last == L'\\' || last == L'/') return true;
     const wchar_t next = path[dir.size()];
     return (next == L'\\' || next == L'/') && path.size() > dir.size() + 1;
+}
+
+std::wstring ParentDir(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"" : path.substr(0, slash);
 }
