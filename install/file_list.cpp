@@ -1,0 +1,69 @@
+#include "install/file_list.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/string_util.h"
+
+namespace {
+
+const wchar_t kTmpFileSection[] = L"TmpFile";
+const wchar_t kAppFileListSection[] = L"AppFileList";
+
+const wchar_t* const kTmpFiles[] = {
+    L"\\lwliveupdatedfile.txt",
+    L"\\lwlive.log",
+    L"\\default",
+    L"\\update",
+};
+
+// Longest value read back: the longest path the file functions accept.
+constexpr DWORD kValueCapacity = 32768;
+
+std::wstring KeyName(int index) { return L"F_" + IntToString(index); }
+
+void ReadSection(const wchar_t* section, const std::wstring& iniPath,
+                 std::vector<std::wstring>& files, std::vector<std::wstring>& others) {
+    std::unique_ptr<wchar_t[]> value(new wchar_t[kValueCapacity]);
+    for (int i = 0;; ++i) {
+        const DWORD length = GetPrivateProfileStringW(section, KeyName(i).c_str(), L"",
+                                                      value.get(), kValueCapacity, iniPath.c_str());
+        if (length == 0) break;
+        // A value cut short would name a different path; it is not a path of ours.
+        if (length >= kValueCapacity - 1) continue;
+        const DWORD attributes = GetFileAttributesW(value.get());
+        const bool isFile = attributes != INVALID_FILE_ATTRIBUTES &&
+                            (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        (isFile ? files : others).emplace_back(value.get(), length);
+    }
+}
+
+}  // namespace
+
+void WriteTmpFileSection(const std::wstring& iniPath) {
+    int index = 0;
+    for (const wchar_t* path : kTmpFiles) {
+        WritePrivateProfileStringW(kTmpFileSection, KeyName(index++).c_str(), path,
+                                   iniPath.c_str());
+    }
+}
+
+void WriteFileList(const std::wstring& iniPath, const std::vector<std::wstring>& entries) {
+    // Keys of an older, longer list must not survive: a later uninstall would delete them.
+    WritePrivateProfileStringW(kAppFileListSection, nullptr, nullptr, iniPath.c_str());
+    int index = 0;
+    for (const std::wstring& entry : entries) {
+        WritePrivateProfileStringW(kAppFileListSection, KeyName(index++).c_str(), entry.c_str(),
+                                   iniPath.c_str());
+    }
+}
+
+void ReadFileList(const std::wstring& iniPath, std::vector<std::wstring>& out) {
+    std::vector<std::wstring> files;
+    std::vector<std::wstring> others;
+    ReadSection(kAppFileListSection, iniPath, files, others);
+    ReadSection(kTmpFileSection, iniPath, files, others);
+    out.insert(out.end(), files.begin(), files.end());
+    out.insert(out.end(), others.begin(), others.end());
+}

@@ -1,0 +1,14 @@
+// Deleting files and directory trees of an installation.
+#pragma once
+
+#include <string>
+
+// Deletes the file at `path`. When it is in use, renames it to path + "_" + a unique stem +
+// ".tmp" and has the system delete that name at the next restart; a file that cannot even
+// be renamed is registered under its own name. Directories and missing paths are left alone.
+void DeleteOrSchedule(const std::wstring& path);
+
+// Deletes `dir` and everything below it. Links (junctions, symbolic links and other reparse
+// points) are removed themselves and never followed, so nothing outside `dir` is touched.
+// Failures are ignored: whatever cannot be deleted keeps its directory.
+void DeleteTree(const std::wstring& dir);

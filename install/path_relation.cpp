@@ -1,0 +1,16 @@
+#include "install/path_relation.h"
+
+#include "app/string_util.h"
+
+bool IsPathBelow(const std::wstring& path, const std::wstring& dir) {
+    if (dir.empty() || path.size() <= dir.size() || !StartsWithNoCase(path, dir)) return false;
+    const wchar_t last = dir.back();
+    if (last == L'\\' || last == L'/') return true;
+    const wchar_t next = path[dir.size()];
+    return (next == L'\\' || next == L'/') && path.size() > dir.size() + 1;
+}
+
+std::wstring ParentDir(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"" : path.substr(0, slash);
+}

@@ -1,0 +1,12 @@
+// How two paths relate: one inside the other, one the parent of the other.
+#pragma once
+
+#include <string>
+
+// True when `path` names something strictly below `dir`: `dir` is a case-insensitive
+// prefix of `path` and a separator follows it, so C:\A\App2\x is not below C:\A\App.
+// Both are compared as given; callers pass full paths in one form.
+bool IsPathBelow(const std::wstring& path, const std::wstring& dir);
+
+// The text before the last "\" or "/"; empty when there is none.
+std::wstring ParentDir(const std::wstring& path);

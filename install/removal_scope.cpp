@@ -1,0 +1,78 @@
+#include "install/removal_scope.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/string_util.h"
+#include "config/ui_data.h"
+#include "install/path_relation.h"
+
+namespace {
+
+// The absolute form of `path`, with "." and ".." resolved and "/" turned into "\".
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return L"";
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
+    if (length == 0 || length >= needed) return L"";
+    full.resize(length);
+    return full;
+}
+
+std::wstring WithoutTrailingSeparator(std::wstring path) {
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+std::wstring SpecialFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return L"";
+    return path;
+}
+
+// True when a directory between `top` and `path` (both excluded) is a link: a path written
+// below the installation directory could otherwise reach anywhere.
+bool PassesThroughLink(const std::wstring& path, const std::wstring& top) {
+    for (std::wstring dir = ParentDir(path); dir.size() > top.size(); dir = ParentDir(dir)) {
+        const DWORD attributes = GetFileAttributesW(dir.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsCreatedShortcut(const std::wstring& full) {
+    const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    if (!desktop.empty() &&
+        CompareStringOrdinal(full.c_str(), -1,
+                             JoinPath(desktop, App_Desktop_Link + L".lnk").c_str(), -1,
+                             TRUE) == CSTR_EQUAL) {
+        return true;
+    }
+    const std::wstring startMenu = SpecialFolder(CSIDL_COMMON_STARTMENU);
+    if (startMenu.empty() || App_Desktop_Link.empty()) return false;
+    const std::wstring folder = FullPath(JoinPath(startMenu, L"programs\\" + App_Desktop_Link));
+    auto same = [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+    };
+    return same(full, folder) || (same(ParentDir(full), folder) && EndsWithNoCase(full, L".lnk"));
+}
+
+}  // namespace
+
+bool ResolveRemovalEntry(const std::wstring& entry, const std::wstring& installDir,
+                         std::wstring* path) {
+    const std::wstring base = WithoutTrailingSeparator(FullPath(installDir));
+    if (entry.empty() || base.empty()) return false;
+    const std::wstring named = entry[0] == L'\\' && (entry.size() < 2 || entry[1] != L'\\')
+                                   ? installDir + entry
+                                   : entry;
+    const std::wstring full = WithoutTrailingSeparator(FullPath(named));
+    if (full.empty()) return false;
+    const bool inside = IsPathBelow(full, base) && !PassesThroughLink(full, base);
+    if (!inside && !IsCreatedShortcut(full)) return false;
+    *path = full;
+    return true;
+}

@@ -1,0 +1,11 @@
+// Which entries of an installed-file list the uninstaller may delete.
+#pragma once
+
+#include <string>
+
+// Turns a removal-list entry into the full path to delete. An entry that begins with "\" is
+// relative to `installDir`. Allowed are paths below `installDir` reached without passing
+// through a link, the desktop link and the product's start-menu folder with the links in
+// it; false for anything else, because the list lives in a directory the user can write.
+bool ResolveRemovalEntry(const std::wstring& entry, const std::wstring& installDir,
+                         std::wstring* path);

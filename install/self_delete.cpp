@@ -1,0 +1,150 @@
+#include "install/self_delete.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <sddl.h>
+
+#include "app/probes.h"
+#include "app/string_util.h"
+#include "app/win_handle.h"
+#include "config/ui_data.h"
+#include "install/path_relation.h"
+#include "install/install_handles.h"
+
+namespace {
+
+const wchar_t kBatchName[] = L"lwpx_clear.bat";
+// Full control for SYSTEM and administrators, nothing inherited and nothing for anyone else:
+// cmd reads a batch line by line while it runs, and it runs with our rights.
+const wchar_t kAdminOnlyDacl[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
+std::wstring Quoted(const std::wstring& path) {
+    std::wstring escaped;
+    for (wchar_t c : path) {
+        if (c == L'%') escaped += L'%';
+        escaped += c;
+    }
+    return L"\"" + escaped + L"\"";
+}
+
+std::wstring LastComponent(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring FolderPath(UINT (WINAPI* read)(LPWSTR, UINT)) {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = read(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? path : L"";
+}
+
+// A new directory for the batch; empty when it cannot be created with the restricted DACL.
+std::wstring CreateBatchDir() {
+    const std::wstring windowsDir = FolderPath(GetWindowsDirectoryW);
+    GUID guid = {};
+    if (windowsDir.empty() || FAILED(CoCreateGuid(&guid))) return L"";
+    wchar_t name[64] = {};
+    wsprintfW(name, L"lwpx-%08lX%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", guid.Data1,
+              guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
+              guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdminOnlyDacl, SDDL_REVISION_1,
+                                                              &descriptor, nullptr)) {
+        return L"";
+    }
+    const UniqueLocalMemory descriptorOwner(descriptor);
+    SECURITY_ATTRIBUTES security = {sizeof(security), descriptor, FALSE};
+    const std::wstring dir = JoinPath(windowsDir, std::wstring(L"Temp\\") + name);
+    // A new name only: a directory someone prepared beforehand is never used.
+    return CreateDirectoryW(dir.c_str(), &security) ? dir : L"";
+}
+
+// The text in the thread's ANSI code page; false when a character has no equivalent there
+// (a replacement character could make del match a different file).
+bool ToAnsi(const std::wstring& text, std::string* bytes) {
+    if (text.empty()) return true;
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(),
+                                         static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         &lossy);
+    if (size <= 0 || lossy) return false;
+    bytes->assign(size, '\0');
+    WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(),
+                        static_cast<int>(text.size()), &(*bytes)[0], size, nullptr, &lossy);
+    return !lossy;
+}
+
+bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                            nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size();
+}
+
+bool StartHidden(const std::wstring& program, std::wstring commandLine, const std::wstring& dir) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE, nullptr, dir.c_str(), &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan) {
+    std::vector<std::wstring> lines = {
+        L"set num=3",
+        L"for /l %%i in (1,1,%num%) do (",
+        Quoted(plan.timeoutPath) + L" /T 1",
+        L"del " + Quoted(plan.exePath),
+        L")",
+    };
+    // Only a directory named like the product's is removed with everything in it.
+    if (!Install_Dir.empty() &&
+        CompareStringOrdinal(LastComponent(plan.exeDir).c_str(), -1, Install_Dir.c_str(), -1,
+                             TRUE) == CSTR_EQUAL) {
+        lines.push_back(L"rmdir /S /Q " + Quoted(plan.exeDir));
+    }
+    // One line: once the batch is gone, cmd cannot read another line of it.
+    lines.push_back(L"del " + Quoted(plan.batchPath) + L" & rmdir " +
+                    Quoted(ParentDir(plan.batchPath)) + L" & exit 0");
+    return lines;
+}
+
+bool ScheduleSelfDelete() {
+    const std::wstring systemDir = FolderPath(GetSystemDirectoryW);
+    if (systemDir.empty()) return false;
+    SelfDeletePlan plan;
+    plan.exePath = GetModulePath();
+    plan.exeDir = GetModuleDir();
+    plan.timeoutPath = JoinPath(systemDir, L"timeout.exe");
+    const std::wstring batchDir = CreateBatchDir();
+    if (batchDir.empty()) return false;
+    plan.batchPath = JoinPath(batchDir, kBatchName);
+
+    std::wstring text;
+    for (const std::wstring& line : SelfDeleteBatchLines(plan)) text += line + L"\r\n";
+    std::string bytes;
+    if (!ToAnsi(text, &bytes) || !WriteNewFile(plan.batchPath, bytes)) {
+        DeleteFileW(plan.batchPath.c_str());
+        RemoveDirectoryW(batchDir.c_str());
+        return false;
+    }
+    const std::wstring cmd = JoinPath(systemDir, L"cmd.exe");
+    const std::wstring commandLine =
+        L"\"" + cmd + L"\" /d /v:off /c \"\"" + plan.batchPath + L"\"\"";
+    if (StartHidden(cmd, commandLine, systemDir)) return true;
+    DeleteFileW(plan.batchPath.c_str());
+    RemoveDirectoryW(batchDir.c_str());
+    return false;
+}

@@ -1,0 +1,23 @@
+// Deleting the uninstaller and the installation directory after the uninstaller has ended.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct SelfDeletePlan {
+    std::wstring exePath;      // the running uninstaller
+    std::wstring exeDir;       // its directory, removed when it is named like the product's
+    std::wstring batchPath;    // the batch file, in a directory only administrators can write
+    std::wstring timeoutPath;  // the system's timeout.exe
+};
+
+// The batch's lines (without line ends): three rounds of a one-second wait and a try to
+// delete the uninstaller, the installation directory when its name is Install_Dir, then the
+// batch and its own directory. "%" in paths is doubled so that cmd takes it literally.
+std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan);
+
+// Writes the batch into a new directory under the Windows directory's Temp that only
+// SYSTEM and administrators can change, and starts it with the system's cmd.exe (no
+// AutoRun commands, no delayed expansion), hidden, without waiting. False when nothing was
+// started: no directory, a path the ANSI code page cannot express, or no process.
+bool ScheduleSelfDelete();

@@ -1,0 +1,145 @@
+#include "install/uninstall_entry.h"
+
+#include <windows.h>
+#include <aclapi.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/win_handle.h"
+#include "config/version_info.h"
+#include "install/install_handles.h"
+#include "install/token_user.h"
+
+const wchar_t kUninstallKeyPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+namespace {
+
+// Open from CreateUninstallKey until the process ends; the setters write through appKey.
+UniqueHKey parentKey;
+UniqueHKey appKey;
+
+constexpr DWORD kUserKeyRights = KEY_READ | KEY_WRITE;  // 0x2001F
+
+}  // namespace
+
+std::wstring NormalizeRegistryPath(const std::wstring& path) {
+    std::wstring slashes = path;
+    std::replace(slashes.begin(), slashes.end(), L'/', L'\\');
+    std::wstring result;
+    result.reserve(slashes.size());
+    for (size_t i = 0; i < slashes.size(); ++i) {
+        result += slashes[i];
+        if (slashes[i] == L'\\' && i + 1 < slashes.size() && slashes[i + 1] == L'\\') ++i;
+    }
+    return result;
+}
+
+bool CreateUninstallKey(const std::wstring& name) {
+    // An empty name would open the Uninstall key itself and write into it.
+    if (name.empty()) return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, &key) != ERROR_SUCCESS) {
+        parentKey.reset();
+        return false;
+    }
+    parentKey.reset(key);
+    key = nullptr;
+    if (RegCreateKeyW(parentKey.get(), name.c_str(), &key) != ERROR_SUCCESS) {
+        appKey.reset();
+        return false;
+    }
+    appKey.reset(key);
+    GrantKeyAccess(std::wstring(kUninstallKeyPath) + L"\\" + name);
+    return true;
+}
+
+bool SetUninstallValue(const wchar_t* valueName, const std::wstring& text) {
+    if (!appKey) return false;
+    // Stored without the terminating NUL: the byte count is two per character.
+    return RegSetValueExW(appKey.get(), valueName, 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool SetDisplayIcon(const std::wstring& exePath) {
+    return SetUninstallValue(L"DisplayIcon", NormalizeRegistryPath(exePath));
+}
+
+bool SetUninstallString(const std::wstring& uninstallPath) {
+    return SetUninstallValue(L"UninstallString", NormalizeRegistryPath(uninstallPath));
+}
+
+bool SetDisplayVersion(const std::wstring& exePath) {
+    if (!appKey) return false;
+    return SetUninstallValue(L"DisplayVersion", ReadFileVersion(exePath));
+}
+
+bool GrantKeyAccess(const std::wstring& keyPath) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                      &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    const UniqueHKey key(opened);
+    HANDLE rawToken = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return false;
+    const UniqueHandle token(rawToken);
+    const std::unique_ptr<BYTE[]> user = ReadTokenUser(token.get());
+    if (!user) return false;
+
+    DWORD size = 0;
+    RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+    if (size == 0) return true;
+    std::unique_ptr<BYTE[]> descriptor(new BYTE[size]);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor.get(), &size) !=
+            ERROR_SUCCESS ||
+        !GetSecurityDescriptorDacl(descriptor.get(), &present, &dacl, &defaulted)) {
+        return true;
+    }
+
+    PACL merged = nullptr;
+    if (MergeUserAccess(present ? dacl : nullptr, TokenUserSid(user), kUserKeyRights,
+                        NO_INHERITANCE, &merged) != ERROR_SUCCESS) {
+        return true;
+    }
+    const UniqueLocalMemory mergedOwner(merged);
+    SECURITY_DESCRIPTOR fresh = {};
+    if (InitializeSecurityDescriptor(&fresh, SECURITY_DESCRIPTOR_REVISION) &&
+        SetSecurityDescriptorDacl(&fresh, TRUE, merged, FALSE)) {
+        RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &fresh);
+    }
+    return true;
+}
+
+std::wstring ReadInstallLocation(const std::wstring& name) {
+    if (name.empty()) return L"";
+    HKEY opened = nullptr;
+    const std::wstring path = std::wstring(kUninstallKeyPath) + L"\\" + name;
+    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, path.c_str(), &opened) != ERROR_SUCCESS) return L"";
+    const UniqueHKey key(opened);
+    // One spare character: the value is stored without its terminating NUL.
+    wchar_t icon[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH * sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegQueryValueExW(key.get(), L"DisplayIcon", nullptr, &type,
+                         reinterpret_cast<BYTE*>(icon), &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) || icon[0] == L'\0') {
+        return L"";
+    }
+    PathRemoveFileSpecW(icon);
+    if (icon[0] == L'\0' || !PathIsDirectoryW(icon)) return L"";
+    return icon;
+}
+
+void DeleteUninstallKey(const std::wstring& name) {
+    // An empty name would make RegDeleteKeyW delete the Uninstall key itself.
+    if (name.empty()) return;
+    HKEY opened = nullptr;
+    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, &opened) != ERROR_SUCCESS) return;
+    const UniqueHKey parent(opened);
+    RegDeleteKeyW(parent.get(), name.c_str());
+}

@@ -1,0 +1,98 @@
+#include "install/uninstall_worker.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/string_util.h"
+#include "app/win_handle.h"
+#include "config/ui_data.h"
+#include "install/file_list.h"
+#include "install/file_removal.h"
+#include "install/removal_scope.h"
+#include "install/shell_extension.h"
+#include "install/shortcuts.h"
+#include "install/uninstall_entry.h"
+#include "install/uninstall_job.h"
+
+namespace {
+
+constexpr DWORD kApplicationWaitMs = 30000;
+constexpr DWORD kEntryPauseMs = 10;
+
+void Diagnostic(const std::wstring& line) { OutputDebugStringW((line + L"\r\n").c_str()); }
+
+// Lets the application undo what it registered for itself before its files go.
+void RunApplicationCleanup(const std::wstring& appExe) {
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    // No error box: a missing application must not hold the uninstall up.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = appExe.c_str();
+    info.lpParameters = L"/setdefault:4";
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info) || !info.hProcess) return;
+    const UniqueHandle process(info.hProcess);
+    WaitForSingleObject(process.get(), kApplicationWaitMs);
+}
+
+// Removes one entry of the removal list. With `schedule`, a file that cannot be deleted now
+// is renamed and left to the next restart.
+void RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool schedule) {
+    std::wstring path;
+    if (!ResolveRemovalEntry(entry, baseDir, &path)) {
+        Diagnostic(L"[skipped, not created by the installation] " + entry);
+        return;
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        Diagnostic(L"[missing] " + path);
+        return;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        DeleteTree(path);
+        return;
+    }
+    if (DeleteFileW(path.c_str())) return;
+    const DWORD error = GetLastError();
+    if (schedule) DeleteOrSchedule(path);
+    Diagnostic(L"[" + IntToString(static_cast<int>(error)) + L"] " + path);
+}
+
+}  // namespace
+
+DWORD WINAPI UninstallThreadProc(LPVOID param) {
+    UninstallJob& job = *static_cast<UninstallJob*>(param);
+    const std::wstring& baseDir = job.baseDir;
+    const std::wstring appExe = baseDir + Start_App;
+    const std::wstring uninstallExe = baseDir + Uninst_App;
+    const std::wstring listFile = baseDir + App_Data_Ini;
+
+    RunApplicationCleanup(appExe);
+    UnregisterShellExtension(baseDir);
+
+    std::vector<std::wstring> list;
+    ReadFileList(listFile, list);
+    job.removeTotal = static_cast<int>(list.size());
+    job.removedCount = 0;
+    for (const std::wstring& entry : list) {
+        RemoveEntry(entry, baseDir, true);
+        Sleep(kEntryPauseMs);
+        ++job.removedCount;
+    }
+    DeleteFileW(listFile.c_str());
+    DeleteUninstallKey(REG_KEY);
+    RemoveDesktopShortcut();
+    // The running uninstaller cannot be deleted; the clean-up after the process ends does it.
+    DeleteOrSchedule(uninstallExe);
+    job.finished.store(1, std::memory_order_release);
+    return 0;
+}
+
+void RemovePreviousFiles(const std::wstring& oldDir) {
+    const std::wstring listFile = oldDir + App_Data_Ini;
+    std::vector<std::wstring> list;
+    ReadFileList(listFile, list);
+    for (const std::wstring& entry : list) RemoveEntry(entry, oldDir, false);
+    DeleteFileW(listFile.c_str());
+}

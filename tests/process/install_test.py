@@ -1,0 +1,240 @@
+"""Registering and removing the application on a fresh machine: the Uninstall entry, the
+shortcuts, the uninstall worker and the self-delete batch, each class in a fresh prefix.
+
+The host has no zh_CN locale, so Wine cannot give files Chinese names here; the driver gets
+ASCII link names with --name."""
+import glob
+import os
+import re
+import shutil
+import subprocess
+import time
+import unittest
+
+from winebed import Prefix, fixture, winpath
+
+NAME = "LarwenPic"
+DRIVER = "fx_install_driver.exe"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\LarwenPic"
+SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
+PROGRAMS = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs"
+
+
+def open_machine():
+    """A fresh prefix whose shell folders stay inside it: folders Wine links into the host's
+    home become plain directories."""
+    prefix = Prefix()
+    for link in glob.glob(os.path.join(prefix.path, "drive_c", "users", "*", "*")):
+        if os.path.islink(link):
+            os.unlink(link)
+            os.mkdir(link)
+    return prefix
+
+
+def env(prefix):
+    values = prefix.env()
+    # Wine's menu builder would copy start-menu links into the host's desktop menus.
+    values["WINEDLLOVERRIDES"] = "winemenubuilder.exe=d"
+    return values
+
+
+def run(prefix, program, *args, timeout=120):
+    return subprocess.run(["wine", program, *args], env=env(prefix), timeout=timeout,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+
+
+def driver(prefix, *args, program=None):
+    result = run(prefix, program or fixture(DRIVER), "--name", NAME, *args)
+    return result.stdout.decode("utf-8").splitlines()
+
+
+def unix(prefix, path):
+    return subprocess.run(["winepath", "-u", path], env=env(prefix), check=True,
+                          capture_output=True, text=True).stdout.strip()
+
+
+def reg_query(prefix, key, *args):
+    result = subprocess.run(["wine", "reg", "query", key, *args], env=env(prefix),
+                            capture_output=True)
+    return result.returncode, result.stdout.decode("utf-8", "replace")
+
+
+def lnk_fields(path):
+    text = subprocess.run(["lnkinfo", path], check=True, capture_output=True, text=True).stdout
+    fields = dict(re.findall(r"^\t(Local path|Working directory)\s*: (.*)$", text, re.M))
+    return fields.get("Local path"), fields.get("Working directory")
+
+
+def wait_until(condition, seconds):
+    deadline = time.time() + seconds
+    while not condition() and time.time() < deadline:
+        time.sleep(0.2)
+    return condition()
+
+
+class OnFreshMachine(unittest.TestCase):
+    """Each class of tests gets a machine of its own."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.prefix = open_machine()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.prefix.close()
+
+
+class Shortcuts(OnFreshMachine):
+
+    def test_links_on_the_desktop_and_in_the_common_start_menu(self):
+        install = os.path.join(self.prefix.scratch, "Apps", "LarwenPic")
+        os.makedirs(install)
+        for name in ("lwpic.exe", "uninstall.exe"):
+            shutil.copy(fixture("fx_app.exe"), os.path.join(install, name))
+        app, uninstaller = winpath(install + "/lwpic.exe"), winpath(install + "/uninstall.exe")
+        # A file in the way of the product's start-menu folder is replaced by the folder.
+        folder = os.path.join(unix(self.prefix, PROGRAMS), NAME)
+        with open(folder, "w") as f:
+            f.write("in the way")
+
+        desktop, app_link, uninstall_link = driver(self.prefix, "shortcuts", app, uninstaller)
+        self.assertRegex(desktop, r"(?i)^C:\\users\\[^\\]+\\Desktop\\LarwenPic\.lnk$")
+        self.assertEqual(app_link.lower(), (PROGRAMS + r"\LarwenPic\LarwenPic.lnk").lower())
+        self.assertEqual(uninstall_link.lower(),
+                         (PROGRAMS + r"\LarwenPic\Uninstall LarwenPic.lnk").lower())
+        self.assertTrue(os.path.isdir(folder))
+        for link, target in ((desktop, app), (app_link, app), (uninstall_link, uninstaller)):
+            self.assertEqual(lnk_fields(unix(self.prefix, link)), (target, winpath(install)), link)
+
+        # An existing link of the same name is replaced.
+        driver(self.prefix, "shortcuts", uninstaller, uninstaller)
+        self.assertEqual(lnk_fields(unix(self.prefix, app_link))[0], uninstaller)
+        self.assertEqual(lnk_fields(unix(self.prefix, desktop))[0], uninstaller)
+
+        driver(self.prefix, "remove-desktop")
+        self.assertFalse(os.path.exists(unix(self.prefix, desktop)))
+        self.assertTrue(os.path.exists(unix(self.prefix, app_link)))
+
+
+class UninstallWorker(OnFreshMachine):
+    """The worker on a scratch installation: what the list names goes, what it must not
+    touch stays."""
+
+
+    def test_removes_the_installation_and_nothing_else(self):
+        scratch = self.prefix.scratch
+        base = os.path.join(scratch, "Apps", "LarwenPic")
+        path = lambda *parts: os.path.join(base, *parts)
+        os.makedirs(path("sub"))
+        os.makedirs(path("update"))
+        os.makedirs(os.path.join(scratch, "Target"))
+        shutil.copy(fixture(DRIVER), path("uninstall.exe"))
+        for name in ("lwpic.exe", "busy.exe"):
+            shutil.copy(fixture("fx_app.exe"), path(name))
+        for name in ("lwpicshellext.dll", "lwpicshellext64.dll"):
+            shutil.copy(fixture(name), path(name))
+        for name in ("data.bin", "held.dat", "lwlive.log", "sub/a.txt", "sub/extra.txt",
+                     "update/x.txt", "../../Target/keep.txt", "../../Outside.txt"):
+            with open(path(name), "w") as f:
+                f.write(name)
+        # Wine cannot make junctions; a host symbolic link is a directory reparse point to it.
+        os.symlink(os.path.join(scratch, "Target"), path("link"))
+
+        app = winpath(path("lwpic.exe"))
+        desktop, app_link, _ = driver(self.prefix, "shortcuts", app,
+                                      winpath(path("uninstall.exe")))
+        driver(self.prefix, "register", winpath(base))
+        code, listing = reg_query(self.prefix, UNINSTALL_KEY, "/reg:32")
+        self.assertEqual(code, 0)
+        for value in (r"DisplayIcon\s+REG_SZ\s+" + re.escape(app),
+                      r"UninstallString\s+REG_SZ\s+" + re.escape(winpath(path("uninstall.exe"))),
+                      r"Publisher\s+REG_SZ\s+\S", r"DisplayName\s+REG_SZ\s+\S",
+                      r"DisplayVersion\s+REG_SZ"):
+            self.assertRegex(listing, value)
+
+        busy = subprocess.Popen(["wine", path("busy.exe"), "/stay"], env=env(self.prefix),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(busy.kill)
+        self.assertTrue(wait_until(lambda: os.path.exists(path("busy.exe.args")), 30))
+
+        entries = [winpath(path(name)) for name in
+                   ("lwpic.exe", "data.bin", "sub", "sub/a.txt", "busy.exe", "held.dat", "link",
+                    "link/keep.txt", "../../Outside.txt")]
+        entries += [winpath(path("sub")) + r"\..\..\..\Outside.txt", desktop, app_link,
+                    app_link.rsplit("\\", 1)[0]]
+        run(self.prefix, fixture(DRIVER), "write-list", winpath(path("AppData.ini")), *entries)
+
+        lines = driver(self.prefix, "uninstall", winpath(path("held.dat")),
+                       program=path("uninstall.exe"))
+        total = len(entries) + 4
+        self.assertEqual(lines, [f"removeTotal={total} removedCount={total} finished=1"])
+
+        for gone in ("lwpic.exe", "data.bin", "sub", "lwlive.log", "update", "busy.exe",
+                     "uninstall.exe", "AppData.ini", "lwpicshellext.dll", "lwpicshellext64.dll"):
+            self.assertFalse(os.path.exists(path(gone)), gone)
+        for kept in ("../../Target/keep.txt", "../../Outside.txt", "held.dat"):
+            self.assertTrue(os.path.exists(path(kept)), kept)
+        for name in ("lwpicshellext.dll", "lwpicshellext64.dll"):
+            self.assertTrue(os.path.exists(path(name + ".unregistered")), name)
+        with open(path("lwpic.exe.args"), encoding="utf-16-le", newline="") as f:
+            self.assertEqual(f.read(), "/setdefault:4\r\n")
+
+        # Files in use: renamed beside themselves and left to the next restart; a file that
+        # cannot even be renamed is registered under its own name.
+        renamed = {name for name in os.listdir(base) if name.endswith(".tmp")}
+        busy_copy = [n for n in renamed if re.fullmatch(r"busy\.exe_\w+\.tmp", n)]
+        self.assertEqual(len(busy_copy), 1, renamed)
+        stem = busy_copy[0][len("busy.exe_"):-len(".tmp")]
+        self.assertIn(stem + ".tmp", renamed, "the reserved unique name stays")
+        code, pending = reg_query(self.prefix, SESSION_MANAGER, "/v", "PendingFileRenameOperations")
+        self.assertEqual(code, 0)
+        for name in (busy_copy[0], "held.dat", "uninstall.exe_"):
+            self.assertIn(name, pending)
+
+        self.assertNotEqual(reg_query(self.prefix, UNINSTALL_KEY, "/reg:32")[0], 0)
+        self.assertFalse(os.path.exists(unix(self.prefix, desktop)))
+        self.assertFalse(os.path.exists(unix(self.prefix, app_link.rsplit("\\", 1)[0])))
+
+
+class SelfDelete(OnFreshMachine):
+    """The batch under Wine's cmd: it waits for the uninstaller to end, deletes it, then the
+    directory named like the product, then itself."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        # Wine ships no timeout.exe; the stand-in waits the same way.
+        for system in ("system32", "syswow64"):
+            shutil.copy(fixture("fx_timeout.exe"),
+                        os.path.join(cls.prefix.path, "drive_c", "windows", system, "timeout.exe"))
+
+    def test_deletes_the_uninstaller_after_it_ended_then_the_directory(self):
+        for parent, product_dir, removed in (("100%PATH%&x!y", "lwpic", True),
+                                             ("plain", "other", False)):
+            with self.subTest(directory=product_dir):
+                install = os.path.join(self.prefix.scratch, parent, product_dir)
+                beside = os.path.join(self.prefix.scratch, parent, "beside.txt")
+                os.makedirs(install)
+                uninstaller = os.path.join(install, "uninstall.exe")
+                shutil.copy(fixture(DRIVER), uninstaller)
+                for name in (os.path.join(install, "data.txt"), beside):
+                    with open(name, "w") as f:
+                        f.write("x")
+
+                self.assertEqual(driver(self.prefix, "self-delete", program=uninstaller),
+                                 ["started", "still present"])
+                self.assertTrue(wait_until(lambda: not os.path.exists(uninstaller), 30))
+                if removed:
+                    self.assertTrue(wait_until(lambda: not os.path.exists(install), 30))
+                else:
+                    time.sleep(2)
+                    self.assertTrue(os.path.exists(os.path.join(install, "data.txt")))
+                self.assertTrue(os.path.exists(beside))
+
+                temp = os.path.join(self.prefix.path, "drive_c", "windows", "temp")
+                self.assertTrue(wait_until(
+                    lambda: not glob.glob(os.path.join(temp, "lwpx-*", "lwpx_clear.bat")), 30))
+
+
+if __name__ == "__main__":
+    unittest.main()
