@@ -45,6 +45,9 @@ LUIWin::~LUIWin() {
     memoryDc.reset();
     background.reset();
     if (hwnd) UnregisterWindow(hwnd);
+    // A window that was never closed would stay on screen unserved and keep its class
+    // registered, so a later window at this address could not register it again.
+    if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
     UnregisterClassW(className.c_str(), ToolkitModule.instance);
     hwnd = nullptr;
 }

@@ -28,8 +28,8 @@ struct ClientBox {
 class LUIWin : public LUIObj, public DpiHelper {
 public:
     LUIWin();
-    // Deletes the children and the drawing resources, leaves the registry and unregisters
-    // the class. The native window is not destroyed: one never closed lives on.
+    // Deletes the children and the drawing resources, leaves the registry, destroys a
+    // native window that was never closed and unregisters the class.
     ~LUIWin() override;
 
     void OnAction(const ActionRecord& action) override;
