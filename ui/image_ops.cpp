@@ -32,6 +32,13 @@ ImagePtr CopyWholeImage(Gdiplus::Bitmap* image) {
                          static_cast<int>(image->GetHeight()));
 }
 
+ImagePtr CopyStripSlice(Gdiplus::Bitmap* strip, int count, int index) {
+    if (!strip || count <= 0) return nullptr;
+    const float sliceHeight = static_cast<float>(static_cast<int>(strip->GetHeight()) / count);
+    return CopyImageArea(strip, 0, static_cast<int>(index * sliceHeight),
+                         static_cast<int>(strip->GetWidth()), static_cast<int>(sliceHeight));
+}
+
 std::array<Gdiplus::Rect, 9> NineSliceRects(int w, int h, int left, int top, int right,
                                             int bottom) {
     const int midW =

@@ -18,6 +18,10 @@ ImagePtr CreateSolidImage(int w, int h, Gdiplus::ARGB argb);
 ImagePtr CopyImageArea(Gdiplus::Bitmap* image, int x, int y, int w, int h);
 ImagePtr CopyWholeImage(Gdiplus::Bitmap* image);
 
+// Slice `index` of a vertical strip of `count` equal pictures stacked from the top (the
+// slice height is the integer quotient of the strip height by count).
+ImagePtr CopyStripSlice(Gdiplus::Bitmap* strip, int count, int index);
+
 // The nine parts of a w x h area cut by the four insets, row by row. When two insets cover
 // the whole width (or height) the middle column (row) has width (height) 0.
 std::array<Gdiplus::Rect, 9> NineSliceRects(int w, int h, int left, int top, int right,

@@ -70,14 +70,11 @@ void LUIButton::SetText(const std::wstring& newText) {
 void LUIButton::SetImageStrip(Gdiplus::Bitmap* strip, int count, bool stretchNineSlice) {
     nineSlice = stretchNineSlice;
     if (!strip || count <= 0) return;
-    const int stripWidth = static_cast<int>(strip->GetWidth());
-    const float sliceHeight = static_cast<float>(static_cast<int>(strip->GetHeight()) / count);
     hasImages = 1;
     for (int i = 0; i < kStateCount; ++i) {
         images[i].reset();
         if (i < count) {
-            images[i] = CopyImageArea(strip, 0, static_cast<int>(i * sliceHeight), stripWidth,
-                                      static_cast<int>(sliceHeight));
+            images[i] = CopyStripSlice(strip, count, i);
         } else if (images[0]) {
             images[i] = CopyWholeImage(images[0].get());
         }

@@ -67,13 +67,8 @@ void LUICheckBox::SetText(const std::wstring& newText) {
 
 void LUICheckBox::SetImageStrip(Gdiplus::Bitmap* strip) {
     if (!strip) return;
-    const int stripWidth = static_cast<int>(strip->GetWidth());
-    const float sliceHeight =
-        static_cast<float>(static_cast<int>(strip->GetHeight()) / static_cast<int>(images.size()));
-    for (size_t i = 0; i < images.size(); ++i) {
-        images[i] = CopyImageArea(strip, 0, static_cast<int>(i * sliceHeight), stripWidth,
-                                  static_cast<int>(sliceHeight));
-    }
+    const int count = static_cast<int>(images.size());
+    for (int i = 0; i < count; ++i) images[i] = CopyStripSlice(strip, count, i);
 }
 
 void LUICheckBox::LoadImageStrip(int resourceId) {

@@ -18,13 +18,7 @@ LUIIconBtn::~LUIIconBtn() = default;
 
 void LUIIconBtn::SetIconStrip(Gdiplus::Bitmap* strip) {
     if (!strip) return;
-    const int stripWidth = static_cast<int>(strip->GetWidth());
-    const float sliceHeight =
-        static_cast<float>(static_cast<int>(strip->GetHeight()) / kIconStates);
-    for (int i = 0; i < kIconStates; ++i) {
-        icons[i] = CopyImageArea(strip, 0, static_cast<int>(i * sliceHeight), stripWidth,
-                                 static_cast<int>(sliceHeight));
-    }
+    for (int i = 0; i < kIconStates; ++i) icons[i] = CopyStripSlice(strip, kIconStates, i);
 }
 
 TextSize LUIIconBtn::MeasureContent() const {
