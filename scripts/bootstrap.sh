@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev mingw-w64-tools
   libz-mingw-w64-dev googletest cmake make dpkg-dev xz-utils
   wine wine32 wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
-  7zip icoutils pev librsvg2-bin python3
+  7zip icoutils pev librsvg2-bin python3 liblnk-utils openssl locales curl bc time
 )
 
 install_packages() {
@@ -161,7 +161,17 @@ dep() {
   echo "$out"
 }
 
+# Wine takes the user's language from LANG; file names in that language need the host locale.
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' && return
+  log "generating the zh_CN.UTF-8 locale"
+  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+}
+
 install_packages
+ensure_locale
 mkdir -p "$cache"
 {
   echo "# Written by scripts/bootstrap.sh: where the Windows builds of the dependencies are."
