@@ -13,7 +13,7 @@ log() { printf '[bootstrap] %s\n' "$*" >&2; }
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev mingw-w64-tools
   libz-mingw-w64-dev googletest cmake make dpkg-dev xz-utils
-  wine wine32 wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
+  wine wine32 wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core
   7zip icoutils pev librsvg2-bin python3 liblnk-utils openssl locales curl bc time
 )
 

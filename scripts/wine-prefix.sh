@@ -15,6 +15,9 @@ template() {
     /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei' /t REG_SZ \
     /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  # The generic sans-serif family that text falls back on when a family is missing.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft Sans Serif' /t REG_SZ \
+    /d 'DejaVu Sans' /f >/dev/null 2>&1
   wineserver -w
   touch "$dir/.ready"
 }
