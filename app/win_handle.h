@@ -49,3 +49,11 @@ struct FileHandleTraits {
     static void Close(Handle handle) { CloseHandle(handle); }
 };
 using UniqueFileHandle = UniqueWinHandle<FileHandleTraits>;
+
+// Open registry keys.
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle key) { RegCloseKey(key); }
+};
+using UniqueHKey = UniqueWinHandle<RegistryKeyTraits>;

@@ -5,13 +5,6 @@
 
 #include "app/win_handle.h"
 
-struct RegistryKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle key) { RegCloseKey(key); }
-};
-using UniqueHKey = UniqueWinHandle<RegistryKeyTraits>;
-
 // Memory the security functions hand out with LocalAlloc.
 struct LocalMemoryTraits {
     using Handle = HLOCAL;

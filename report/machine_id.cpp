@@ -10,7 +10,7 @@
 
 #include "report/ansi_text.h"
 #include "report/md5_hex.h"
-#include "report/registry_key.h"
+#include "app/win_handle.h"
 
 const wchar_t kIdexKey[] =
     L"CLSID\\{8005C787-7B6A-46B4-9237-2D1E84628AAA}\\Implemented Categories\\"
@@ -68,7 +68,7 @@ std::wstring FreeSpacePart() {
 }  // namespace
 
 bool ReadIdex(std::wstring* id) {
-    UniqueRegKey key;
+    UniqueHKey key;
     HKEY raw = nullptr;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kIdexKey, 0, KEY_READ | KEY_WOW64_32KEY, &raw) != ERROR_SUCCESS) {
         return false;
@@ -99,7 +99,7 @@ bool WriteIdex(const std::wstring& id) {
                         &raw, nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const UniqueRegKey key(raw);
+    const UniqueHKey key(raw);
     const DWORD bytes = static_cast<DWORD>((id.size() + 1) * sizeof(wchar_t));
     return RegSetValueExW(key.get(), kIdexValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(id.c_str()),
                           bytes) == ERROR_SUCCESS;

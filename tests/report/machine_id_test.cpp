@@ -5,7 +5,7 @@
 #include <string>
 
 #include "report/machine_id.h"
-#include "report/registry_key.h"
+#include "app/win_handle.h"
 
 namespace {
 
@@ -13,11 +13,11 @@ bool IsMachineIdText(const std::wstring& id) {
     return id.size() == 32 && id.find_first_not_of(L"0123456789abcdef") == std::wstring::npos;
 }
 
-UniqueRegKey OpenIdexKey() {
+UniqueHKey OpenIdexKey() {
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_CLASSES_ROOT, kIdexKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key,
                     nullptr);
-    return UniqueRegKey(key);
+    return UniqueHKey(key);
 }
 
 // Puts the machine's stored id back however the test leaves the value.
@@ -47,7 +47,7 @@ TEST(MachineId, GeneratedOncePerProcess) {
 
 TEST(MachineId, StoredValues) {
     IdexRestorer restore;
-    const UniqueRegKey key = OpenIdexKey();
+    const UniqueHKey key = OpenIdexKey();
     ASSERT_TRUE(key);
     const std::wstring generated = GenerateMachineId();
     const DWORD number = 0x12345678;
