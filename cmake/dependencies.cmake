@@ -7,14 +7,18 @@ set_target_properties(tinyxml PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${LW_TINYXML_DIR}/include
   INTERFACE_COMPILE_DEFINITIONS TIXML_USE_STL)
 
-# Bodies are read in blocks of 256 KiB instead of 4 KiB: under Wine every socket read is a
-# round trip to the wine server, and 4 KiB blocks hold a download to a few percent of what
-# the loopback link carries. Set for every user of the header, so all agree on it.
+# Bodies are read in blocks of 1 MiB instead of 4 KiB: the library waits for readability
+# before every socket read, and under Wine the wait and the read are each a round trip to
+# the wine server, so small blocks hold a download to a fraction of what the loopback link
+# carries. Set for every user of the header, so all agree on it. The block is a local array
+# of the reading function, so programs using the library reserve 8 MiB of stack per thread
+# instead of the linker's 2 MiB (address space only; pages are committed as they are used).
 add_library(httplib INTERFACE IMPORTED)
 set_target_properties(httplib PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${LW_HTTPLIB_DIR}/include
-  INTERFACE_COMPILE_DEFINITIONS "CPPHTTPLIB_RECV_BUFSIZ=size_t(262144u)"
-  INTERFACE_LINK_LIBRARIES "ws2_32;crypt32")
+  INTERFACE_COMPILE_DEFINITIONS "CPPHTTPLIB_RECV_BUFSIZ=size_t(1048576u)"
+  INTERFACE_LINK_LIBRARIES "ws2_32;crypt32"
+  INTERFACE_LINK_OPTIONS "-Wl,--stack,8388608")
 
 # 7-Zip's handlers and codecs register themselves from static initialisers that nothing
 # references, so the whole library is linked in. The library defines the interface GUIDs;
