@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/win_handle.h"
+#include "ui/image_ops.h"
 
 namespace {
 
@@ -26,40 +27,11 @@ struct ComRelease {
 // What a picture that cannot be decoded gives: an image whose status is not Ok. GDI+'s
 // wrappers clear the status when it is read, so the status of the failed decoder itself
 // cannot be handed on.
-std::unique_ptr<Gdiplus::Bitmap> FailedImage() {
-    return std::make_unique<Gdiplus::Bitmap>(0, 0, PixelFormat32bppARGB);
-}
-
-// GDI+ decodes a stream lazily and keeps reading it; copying into a bitmap of our own
-// makes the image independent of the resource memory that is freed on return.
-std::unique_ptr<Gdiplus::Bitmap> OwnPixels(Gdiplus::Bitmap& decoded) {
-    const UINT width = decoded.GetWidth();
-    const UINT height = decoded.GetHeight();
-    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    Gdiplus::BitmapData source = {};
-    if (decoded.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &source) !=
-        Gdiplus::Ok) {
-        return FailedImage();
-    }
-    auto copy = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
-    Gdiplus::BitmapData target = {};
-    if (copy->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &target) !=
-        Gdiplus::Ok) {
-        decoded.UnlockBits(&source);
-        return FailedImage();
-    }
-    for (UINT row = 0; row < height; ++row) {
-        std::memcpy(static_cast<BYTE*>(target.Scan0) + row * target.Stride,
-                    static_cast<const BYTE*>(source.Scan0) + row * source.Stride, width * 4);
-    }
-    copy->UnlockBits(&target);
-    decoded.UnlockBits(&source);
-    return copy;
-}
+ImagePtr FailedImage() { return std::make_unique<Picture>(0, 0); }
 
 }  // namespace
 
-std::unique_ptr<Gdiplus::Bitmap> LoadPngResource(HINSTANCE instance, int id) {
+ImagePtr LoadPngResource(HINSTANCE instance, int id) {
     HRSRC info = FindResourceW(instance, MAKEINTRESOURCEW(id), L"PNG");
     if (!info) return nullptr;
     const DWORD size = SizeofResource(instance, info);
@@ -77,7 +49,10 @@ std::unique_ptr<Gdiplus::Bitmap> LoadPngResource(HINSTANCE instance, int id) {
 
     Gdiplus::Bitmap decoded(stream.get());
     if (decoded.GetLastStatus() != Gdiplus::Ok) return FailedImage();
-    return OwnPixels(decoded);
+    // GDI+ decodes a stream lazily and keeps reading it; a copy of the pixels is
+    // independent of the resource memory that is freed on return.
+    ImagePtr copy = CopyWholeImage(&decoded);
+    return copy ? std::move(copy) : FailedImage();
 }
 
 bool LoadXmlResource(HINSTANCE instance, std::string* buffer) {

@@ -6,9 +6,7 @@
 #include <memory>
 #include <string>
 
-namespace Gdiplus {
-class Bitmap;
-}
+#include "ui/image_ops.h"
 
 constexpr int kUiDataResourceId = 141;
 // Files of 100 MiB and more are refused.
@@ -16,7 +14,7 @@ constexpr DWORD kMaxWholeFileSize = 104857599;
 
 // The PNG resource `id` decoded into an image that owns its pixels; null when the resource
 // is missing. A picture that cannot be decoded gives an image whose status is not Ok.
-std::unique_ptr<Gdiplus::Bitmap> LoadPngResource(HINSTANCE instance, int id);
+ImagePtr LoadPngResource(HINSTANCE instance, int id);
 
 // The uidata document's bytes ("XML" 141). False when `buffer` is null, the resource is
 // missing, or it is empty.

@@ -1,8 +1,30 @@
 #include "ui/image_ops.h"
 
+#include <cstring>
+
+Picture::Picture(int w, int h) : Gdiplus::Bitmap(w, h, PixelFormat32bppARGB) {}
+
+void Picture::DrawAt(Gdiplus::Graphics& graphics, int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0) return;
+    if (static_cast<UINT>(w) == GetWidth() && static_cast<UINT>(h) == GetHeight()) {
+        graphics.DrawImage(this, x, y, w, h);
+        return;
+    }
+    if (!fitted || fitted->GetWidth() != static_cast<UINT>(w) ||
+        fitted->GetHeight() != static_cast<UINT>(h)) {
+        // Premultiplied, as the frame's back buffer is, so drawing the copy is a plain blend.
+        fitted = std::make_unique<Gdiplus::Bitmap>(w, h, PixelFormat32bppPARGB);
+        Gdiplus::Graphics resampler(fitted.get());
+        resampler.SetInterpolationMode(graphics.GetInterpolationMode());
+        resampler.SetPixelOffsetMode(graphics.GetPixelOffsetMode());
+        resampler.DrawImage(this, 0, 0, w, h);
+    }
+    graphics.DrawImage(fitted.get(), x, y, w, h);
+}
+
 ImagePtr CreateSolidImage(int w, int h, Gdiplus::ARGB argb) {
     if (w <= 0 || h <= 0) return nullptr;
-    auto image = std::make_unique<Gdiplus::Bitmap>(w, h, PixelFormat32bppARGB);
+    auto image = std::make_unique<Picture>(w, h);
     Gdiplus::Rect all(0, 0, w, h);
     Gdiplus::BitmapData data = {};
     if (image->GetLastStatus() != Gdiplus::Ok ||
@@ -21,8 +43,29 @@ ImagePtr CreateSolidImage(int w, int h, Gdiplus::ARGB argb) {
 
 ImagePtr CopyImageArea(Gdiplus::Bitmap* image, int x, int y, int w, int h) {
     if (!image || w <= 0 || h <= 0) return nullptr;
-    ImagePtr copy(image->Clone(x, y, w, h, PixelFormat32bppARGB));
-    if (copy && copy->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    Gdiplus::Rect area(x, y, w, h);
+    Gdiplus::BitmapData source = {};
+    if (image->LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &source) !=
+        Gdiplus::Ok) {
+        return nullptr;
+    }
+    auto copy = std::make_unique<Picture>(w, h);
+    Gdiplus::Rect all(0, 0, w, h);
+    Gdiplus::BitmapData target = {};
+    const bool copied =
+        copy->GetLastStatus() == Gdiplus::Ok &&
+        copy->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &target) ==
+            Gdiplus::Ok;
+    if (copied) {
+        for (int row = 0; row < h; ++row) {
+            std::memcpy(static_cast<BYTE*>(target.Scan0) + row * target.Stride,
+                        static_cast<const BYTE*>(source.Scan0) + row * source.Stride,
+                        static_cast<size_t>(w) * 4);
+        }
+        copy->UnlockBits(&target);
+    }
+    image->UnlockBits(&source);
+    if (!copied) return nullptr;
     return copy;
 }
 

@@ -9,7 +9,21 @@
 #include <array>
 #include <memory>
 
-using ImagePtr = std::unique_ptr<Gdiplus::Bitmap>;
+// A toolkit picture: a 32-bit ARGB bitmap that draws itself at any size. GDI+ resamples many
+// times slower than it copies, so a picture drawn at another size than its own is resampled
+// once into a copy that later frames copy. Pictures do not change once drawn.
+class Picture : public Gdiplus::Bitmap {
+public:
+    // A transparent picture; its status is not Ok when w or h is not positive.
+    Picture(int w, int h);
+    // The picture stretched to w x h at (x, y) with the graphics' resampling.
+    void DrawAt(Gdiplus::Graphics& graphics, int x, int y, int w, int h);
+
+private:
+    std::unique_ptr<Gdiplus::Bitmap> fitted;  // the copy at the last drawn size
+};
+
+using ImagePtr = std::unique_ptr<Picture>;
 
 // A w x h image of one ARGB colour; null when w or h is not positive.
 ImagePtr CreateSolidImage(int w, int h, Gdiplus::ARGB argb);

@@ -42,7 +42,7 @@ void LUIButton::Draw(Gdiplus::Graphics& graphics, int, int, int, int) {
     const ClientBox r = ClientRect();
     if (hasImages) {
         RefitImages();
-        if (images[state]) graphics.DrawImage(images[state].get(), r.x, r.y, r.width, r.height);
+        if (images[state]) images[state]->DrawAt(graphics, r.x, r.y, r.width, r.height);
     } else {
         Gdiplus::SolidBrush brush{Gdiplus::Color(backColors[state])};
         graphics.FillRectangle(&brush, r.x, r.y, r.width, r.height);

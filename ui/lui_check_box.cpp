@@ -21,8 +21,8 @@ void LUICheckBox::Draw(Gdiplus::Graphics& graphics, int, int, int, int) {
     if (images[0]) {
         const ImagePtr& picture = images[PictureIndex()];
         if (picture) {
-            graphics.DrawImage(picture.get(), r.x, r.y + (r.height - boxHeight) / 2, boxWidth,
-                               boxHeight);
+            picture->DrawAt(graphics, r.x, r.y + (r.height - boxHeight) / 2, boxWidth,
+                            boxHeight);
         }
     }
     if (text.empty()) return;

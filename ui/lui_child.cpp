@@ -13,7 +13,7 @@ ILUIChild::~ILUIChild() {
 void ILUIChild::Draw(Gdiplus::Graphics& graphics, int, int, int, int) {
     if (!image) return;
     const ClientBox r = ClientRect();
-    graphics.DrawImage(image.get(), r.x, r.y, r.width, r.height);
+    image->DrawAt(graphics, r.x, r.y, r.width, r.height);
 }
 
 void ILUIChild::DrawChildren(Gdiplus::Graphics& graphics, int clientX, int clientY,

@@ -36,7 +36,7 @@ void LUIEdit::SetImageStrip(Gdiplus::Bitmap* picture) {
 
 void LUIEdit::Draw(Gdiplus::Graphics& graphics, int, int, int, int) {
     const ClientBox r = ClientRect();
-    if (hasImages && images[0]) graphics.DrawImage(images[0].get(), r.x, r.y, r.width, r.height);
+    if (hasImages && images[0]) images[0]->DrawAt(graphics, r.x, r.y, r.width, r.height);
     if (text.empty()) return;
     int shownHeight = 0;
     const std::wstring shown = ShortenFromFront(

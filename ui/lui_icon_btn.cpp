@@ -42,7 +42,7 @@ void LUIIconBtn::Draw(Gdiplus::Graphics& graphics, int, int, int, int) {
         textEnd = static_cast<float>(r.x + drawn.width);
     }
     if (!icons[0]) return;
-    Gdiplus::Bitmap* icon = icons[state] ? icons[state].get() : icons[0].get();
-    graphics.DrawImage(icon, static_cast<int>(textEnd + kIconOffset),
-                       (content.height - iconHeight) / 2 + r.y, iconWidth, iconHeight);
+    Picture* icon = icons[state] ? icons[state].get() : icons[0].get();
+    icon->DrawAt(graphics, static_cast<int>(textEnd + kIconOffset),
+                 (content.height - iconHeight) / 2 + r.y, iconWidth, iconHeight);
 }

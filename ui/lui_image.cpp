@@ -19,7 +19,7 @@ LUIImage::~LUIImage() = default;
 void LUIImage::Draw(Gdiplus::Graphics& graphics, int, int, int, int) {
     const ClientBox r = ClientRect();
     if (picture) {
-        graphics.DrawImage(picture.get(), r.x, r.y, r.width, r.height);
+        picture->DrawAt(graphics, r.x, r.y, r.width, r.height);
         return;
     }
     FillRoundRect(graphics, Gdiplus::REAL(r.x), Gdiplus::REAL(r.y), Gdiplus::REAL(r.width),

@@ -79,8 +79,13 @@ public:
     UniqueMemoryDc memoryDc;
     ClientBox cachedClient = {0, 0, 0, 0};
     UniqueBitmap backBuffer;
+    void* backBufferBits = nullptr;  // the pixels of backBuffer, top row first
     HGDIOBJ previousBitmap = nullptr;
     ImagePtr background;
+    // `background` as every frame starts: stretched to the buffer's size and premultiplied
+    // like the buffer, made again when `background` is another picture.
+    std::vector<UINT32> backgroundPixels;
+    const Gdiplus::Bitmap* backgroundPixelsOf = nullptr;
     int closing = 0;
     std::vector<ILUIChild*> children;  // owned, in creation order
     bool cancelled = true;
@@ -92,6 +97,7 @@ public:
 private:
     void StartShowing();
     void ReleaseBackBuffer();
+    void PrepareBackgroundPixels(int width, int height);
     void PresentFrame();
     void Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 };

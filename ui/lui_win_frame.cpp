@@ -1,17 +1,18 @@
 // Frame composition and presentation of LUIWin.
 #include "ui/lui_win.h"
 
+#include <cstring>
+
 #include "ui/lui_child.h"
 
 namespace {
 
 const ULONGLONG kFrameInterval = 40;  // milliseconds between two presented frames at least
-const Gdiplus::ARGB kTransparent = 0x00FFFFFF;
 const Gdiplus::ARGB kOpaqueWhite = 0xFFFFFFFF;
 
 // A 32-bit top-down DIB section: GDI+ keeps per-pixel alpha (premultiplied, as
 // UpdateLayeredWindow wants it) only on device contexts holding one.
-HBITMAP CreateAlphaSurface(HDC screen, int width, int height) {
+HBITMAP CreateAlphaSurface(HDC screen, int width, int height, void** bits) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -19,8 +20,7 @@ HBITMAP CreateAlphaSurface(HDC screen, int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    return CreateDIBSection(screen, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
 }  // namespace
@@ -29,7 +29,20 @@ void LUIWin::ReleaseBackBuffer() {
     if (memoryDc && previousBitmap) SelectObject(memoryDc.get(), previousBitmap);
     previousBitmap = nullptr;
     backBuffer.reset();
+    backBufferBits = nullptr;
     memoryDc.reset();
+    backgroundPixels.clear();
+    backgroundPixelsOf = nullptr;
+}
+
+void LUIWin::PrepareBackgroundPixels(int width, int height) {
+    backgroundPixels.assign(static_cast<size_t>(width) * height, 0);
+    backgroundPixelsOf = background.get();
+    if (!background) return;
+    Gdiplus::Bitmap surface(width, height, width * 4, PixelFormat32bppPARGB,
+                            reinterpret_cast<BYTE*>(backgroundPixels.data()));
+    Gdiplus::Graphics graphics(&surface);
+    graphics.DrawImage(background.get(), 0, 0, width, height);
 }
 
 HDC LUIWin::RenderFrame() {
@@ -42,7 +55,7 @@ HDC LUIWin::RenderFrame() {
         HDC screen = GetDC(nullptr);
         memoryDc.reset(CreateCompatibleDC(screen));
         cachedClient = c;
-        backBuffer.reset(CreateAlphaSurface(screen, c.width, c.height));
+        backBuffer.reset(CreateAlphaSurface(screen, c.width, c.height, &backBufferBits));
         ReleaseDC(nullptr, screen);
         if (!memoryDc || !backBuffer) {
             ReleaseBackBuffer();
@@ -57,11 +70,16 @@ HDC LUIWin::RenderFrame() {
                                         sliceTop, sliceRight, sliceBottom);
         }
     }
+    // The frame starts as a copy of the prepared background: stretching and blending the
+    // picture anew would cost most of the frame at high DPI.
+    if (backgroundPixelsOf != background.get() || backgroundPixels.empty()) {
+        PrepareBackgroundPixels(c.width, c.height);
+    }
+    GdiFlush();
+    std::memcpy(backBufferBits, backgroundPixels.data(), backgroundPixels.size() * sizeof(UINT32));
     Gdiplus::Graphics graphics(memoryDc.get());
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-    graphics.Clear(Gdiplus::Color(kTransparent));
-    if (background) graphics.DrawImage(background.get(), c.x, c.y, c.width, c.height);
     for (size_t i = 0; i < children.size(); ++i) {
         ILUIChild* child = children[i];
         if (!child->visible) continue;

@@ -6,12 +6,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <memory>
 #include <string>
-
-// Null when the family or the font cannot be made.
-std::unique_ptr<Gdiplus::Font> CreateDrawingFont(const std::wstring& family, int size,
-                                                 int style);
 
 // Text laid out in a rectangle (wrapping inside it); `format` may be null.
 void DrawTextInRect(Gdiplus::Graphics& graphics, const std::wstring& text,

@@ -5,38 +5,61 @@
 #include <gdiplus.h>
 
 #include <cmath>
-#include <memory>
+#include <map>
+#include <mutex>
+#include <tuple>
 
+#include "ui/font_cache.h"
 #include "ui/gdi_handles.h"
 
 namespace {
 
-// A font of `family`, falling back to the generic sans-serif family for a family or font
-// that cannot be made.
-std::unique_ptr<Gdiplus::Font> MeasuringFont(const std::wstring& family, int size, int style) {
-    const Gdiplus::REAL emSize = static_cast<Gdiplus::REAL>(size);
-    Gdiplus::FontFamily named(family.c_str());
-    if (named.GetLastStatus() == Gdiplus::Ok) {
-        auto font = std::make_unique<Gdiplus::Font>(&named, emSize, style, Gdiplus::UnitPixel);
-        if (font->GetLastStatus() == Gdiplus::Ok) return font;
-    }
-    return std::make_unique<Gdiplus::Font>(Gdiplus::FontFamily::GenericSansSerif(), emSize,
-                                           style, Gdiplus::UnitPixel);
+using MeasureKey = std::tuple<std::wstring, std::wstring, int, int>;
+
+// Controls measure their texts in every frame (the edit field measures each shortening
+// round), so sizes are remembered. The table is emptied when it grows past a bound, which
+// only texts that keep changing reach.
+const size_t kRememberedSizes = 1024;
+
+struct MeasureCacheRecord {
+    std::mutex lock;
+    std::map<MeasureKey, TextSize> sizes;
+};
+
+// Never destroyed, like the font cache: measuring may happen during process exit.
+MeasureCacheRecord& MeasureCache() {
+    static auto* cache = new MeasureCacheRecord;
+    return *cache;
+}
+
+TextSize MeasureInNewGraphics(const std::wstring& text, const std::wstring& family, int size,
+                              int style) {
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    Gdiplus::Graphics graphics(dc.get());
+    const Gdiplus::Font* font = CachedFont(family, size, style);
+    if (!font) font = CachedFont(L"", size, style);  // the generic sans-serif family
+    if (!font) return {0, 0};
+    Gdiplus::RectF bounds;
+    graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), font,
+                           Gdiplus::RectF(0, 0, 0, 0), Gdiplus::StringFormat::GenericTypographic(),
+                           &bounds);
+    return {static_cast<int>(std::ceil(bounds.Width)), static_cast<int>(std::ceil(bounds.Height))};
 }
 
 }  // namespace
 
 TextSize MeasureTextSize(const std::wstring& text, const std::wstring& family, int size,
                          bool bold, bool italic, bool underline) {
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    Gdiplus::Graphics graphics(dc.get());
     const int style = (bold ? Gdiplus::FontStyleBold : 0) |
                       (italic ? Gdiplus::FontStyleItalic : 0) |
                       (underline ? Gdiplus::FontStyleUnderline : 0);
-    const auto font = MeasuringFont(family, size, style);
-    Gdiplus::RectF bounds;
-    graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), font.get(),
-                           Gdiplus::RectF(0, 0, 0, 0), Gdiplus::StringFormat::GenericTypographic(),
-                           &bounds);
-    return {static_cast<int>(std::ceil(bounds.Width)), static_cast<int>(std::ceil(bounds.Height))};
+    MeasureCacheRecord& cache = MeasureCache();
+    const std::lock_guard<std::mutex> hold(cache.lock);
+    MeasureKey key(text, family, size, style);
+    const auto found = cache.sizes.find(key);
+    if (found != cache.sizes.end()) return found->second;
+    const TextSize measured = MeasureInNewGraphics(text, family, size, style);
+    if (cache.sizes.size() >= kRememberedSizes) cache.sizes.clear();
+    cache.sizes.emplace(std::move(key), measured);
+    return measured;
 }

@@ -3,6 +3,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "ui/font_cache.h"
+
 ToolkitModuleRecord ToolkitModule;
 
 bool ToolkitModuleRecord::Start(HINSTANCE moduleInstance) {
@@ -12,5 +14,6 @@ bool ToolkitModuleRecord::Start(HINSTANCE moduleInstance) {
 }
 
 ToolkitModuleRecord::~ToolkitModuleRecord() {
+    ReleaseCachedFonts();
     if (gdiplusToken != 0) Gdiplus::GdiplusShutdown(gdiplusToken);
 }

@@ -194,3 +194,34 @@ TEST(LUIButtonImages, NineSliceImagesAreKeptAtTheirScale) {
     EXPECT_EQ(button->images[0].get(), kept);
     EXPECT_EQ(FramePixel(page, 16 + 44, 16 + 16), kRed);
 }
+
+// Frames keep resampled copies of stretched pictures and a copy of the fitted background;
+// each must follow a new size or a new picture at the next frame.
+TEST(RenderFrame, StretchedPicturesAndTheBackgroundFollowChanges) {
+    LUIWin page;
+    PreparePage(page, 200, 120);
+    auto* image = new LUIImage(&page);
+    image->picture = CreateSolidImage(8, 8, kRed);
+    {
+        Gdiplus::Graphics graphics(image->picture.get());
+        Gdiplus::SolidBrush blue{Gdiplus::Color(kBlue)};
+        graphics.FillRectangle(&blue, 4, 0, 4, 8);  // the right half blue
+    }
+    const struct { int width; int sampleX; Gdiplus::ARGB left, right; } sizes[] = {
+        {40, 30, kRed, kBlue}, {20, 15, kRed, kBlue}, {80, 70, kRed, kBlue},
+    };
+    for (const auto& s : sizes) {
+        image->SetRect(0, 0, s.width, s.width);
+        ASSERT_NE(page.RenderFrame(), nullptr);
+        EXPECT_EQ(FramePixel(page, 16 + 2, 16 + 2), s.left) << s.width;
+        EXPECT_EQ(FramePixel(page, 16 + s.sampleX, 16 + 2), s.right) << s.width;
+        // Nothing of the picture is left outside its current rectangle.
+        EXPECT_EQ(FramePixel(page, 16 + s.width + 2, 16 + 2), 0xFFFFFFFFu) << s.width;
+    }
+    image->picture = CreateSolidImage(8, 8, kGreen);
+    page.background = CreateSolidImage(200, 120, kYellow);
+    ASSERT_NE(page.RenderFrame(), nullptr);
+    EXPECT_EQ(FramePixel(page, 16 + 2, 16 + 2), kGreen);
+    EXPECT_EQ(FramePixel(page, 16 + 70, 16 + 2), kGreen);
+    EXPECT_EQ(FramePixel(page, 190, 110), kYellow);
+}
