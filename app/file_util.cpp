@@ -4,21 +4,28 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <utility>
 
-bool LaunchFile(const std::wstring& path, DWORD* error) {
+bool ShellStart(const std::wstring& path, const std::wstring& parameters, int show,
+                UniqueHandle* process, DWORD* error) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
-    // No error box: a silent install must not stop on a dialog; the caller reports the code.
+    // No error box: an unattended run must not stop on a dialog; the caller reports the code.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.lpFile = path.c_str();
-    info.lpParameters = L"";
-    info.nShow = SW_SHOW;
+    info.lpParameters = parameters.c_str();
+    info.nShow = show;
     SetLastError(0);
     const bool ok = ShellExecuteExW(&info) != FALSE;
     if (error) *error = GetLastError();
-    // Nobody waits for the started program; its handle is not kept.
-    if (info.hProcess) CloseHandle(info.hProcess);
+    UniqueHandle started(info.hProcess);
+    if (process) *process = std::move(started);
     return ok;
+}
+
+bool LaunchFile(const std::wstring& path, DWORD* error) {
+    // Nobody waits for the started program; its handle is not kept.
+    return ShellStart(path, L"", SW_SHOW, nullptr, error);
 }
 
 bool CreateDirectoryTree(const std::wstring& path) {

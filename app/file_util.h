@@ -5,6 +5,14 @@
 
 #include <string>
 
+#include "app/win_handle.h"
+
+// Starts `path` with `parameters` through the shell, never showing an error box. `process`
+// (may be null) receives the started process when the shell made one; `error` receives
+// GetLastError after the call either way.
+bool ShellStart(const std::wstring& path, const std::wstring& parameters, int show,
+                UniqueHandle* process, DWORD* error);
+
 // Opens `path` through the shell; `error` receives GetLastError after the call either way.
 bool LaunchFile(const std::wstring& path, DWORD* error);
 

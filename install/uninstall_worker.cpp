@@ -1,9 +1,8 @@
 #include "install/uninstall_worker.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
+#include "app/file_util.h"
 #include "app/string_util.h"
 #include "app/win_handle.h"
 #include "config/ui_data.h"
@@ -24,15 +23,12 @@ void Diagnostic(const std::wstring& line) { OutputDebugStringW((line + L"\r\n").
 
 // Lets the application undo what it registered for itself before its files go.
 void RunApplicationCleanup(const std::wstring& appExe) {
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    // No error box: a missing application must not hold the uninstall up.
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.lpFile = appExe.c_str();
-    info.lpParameters = L"/setdefault:4";
-    info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&info) || !info.hProcess) return;
-    const UniqueHandle process(info.hProcess);
+    // No error box (ShellStart shows none): a missing application must not hold the
+    // uninstall up.
+    UniqueHandle process;
+    if (!ShellStart(appExe, L"/setdefault:4", SW_SHOWNORMAL, &process, nullptr) || !process) {
+        return;
+    }
     WaitForSingleObject(process.get(), kApplicationWaitMs);
 }
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "app/win_handle.h"
-#include "report/locker.h"
+#include "app/locker.h"
 #include "report/thread_base.h"
 
 namespace kbase {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/win_handle.h"
-#include "report/locker.h"
+#include "app/locker.h"
 #include "report/reporter.h"
 
 class CLwInfocWrapper : public IReporter {

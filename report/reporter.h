@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "report/locker.h"
+#include "app/locker.h"
 #include "report/queue_thread.h"
 #include "report/report_object.h"
 

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "app/win_handle.h"
-#include "report/locker.h"
+#include "app/locker.h"
 
 namespace kbase {
 

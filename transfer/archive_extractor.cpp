@@ -76,13 +76,13 @@ int CArchiveExtractor::Extract(std::vector<std::wstring>& itemPaths, IInStream* 
     auto* callbackSpec = new CArchiveExtractCallback;
     CMyComPtr<IArchiveExtractCallback> callback(callbackSpec);
     {
-        CriticalSectionLock guard(lock);
+        kbase::ScopedLock<kbase::Locker> guard(lock);
         active = callbackSpec;
     }
     callbackSpec->Init(archive, outDir);
     const HRESULT extracted = archive->Extract(nullptr, static_cast<UInt32>(-1), 0, callback);
     {
-        CriticalSectionLock guard(lock);
+        kbase::ScopedLock<kbase::Locker> guard(lock);
         active = nullptr;
     }
     archive->Close();
@@ -95,7 +95,7 @@ int CArchiveExtractor::Extract(std::vector<std::wstring>& itemPaths, IInStream* 
 }
 
 int CArchiveExtractor::GetProgress() {
-    CriticalSectionLock guard(lock);
+    kbase::ScopedLock<kbase::Locker> guard(lock);
     if (!active) return 0;
     const UInt64 total = active->total.load();
     const UInt64 completed = active->completed.load();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "transfer/critical_section.h"
+#include "app/locker.h"
 
 class CArchiveExtractCallback;
 struct IInArchive;
@@ -33,6 +33,6 @@ public:
 private:
     int Extract(std::vector<std::wstring>& itemPaths, IInStream* stream, const std::wstring& outDir);
 
-    CriticalSection lock;
+    kbase::Locker lock;
     CArchiveExtractCallback* active = nullptr;
 };

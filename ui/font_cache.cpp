@@ -2,15 +2,16 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <tuple>
+
+#include "app/locker.h"
 
 namespace {
 
 using FontKey = std::tuple<std::wstring, int, int>;
 
 struct FontCacheRecord {
-    std::mutex lock;
+    kbase::Locker lock;
     // Failures are kept too (as null), so a missing family is looked up only once.
     std::map<FontKey, std::unique_ptr<Gdiplus::Font>> fonts;
 };
@@ -41,7 +42,7 @@ std::unique_ptr<Gdiplus::Font> MakeFont(const std::wstring& family, int size, in
 
 Gdiplus::Font* CachedFont(const std::wstring& family, int size, int style) {
     FontCacheRecord& cache = Cache();
-    const std::lock_guard<std::mutex> hold(cache.lock);
+    const kbase::ScopedLock<kbase::Locker> hold(cache.lock);
     auto& fonts = cache.fonts;
     const FontKey key(family, size, style);
     auto found = fonts.find(key);
@@ -51,6 +52,6 @@ Gdiplus::Font* CachedFont(const std::wstring& family, int size, int style) {
 
 void ReleaseCachedFonts() {
     FontCacheRecord& cache = Cache();
-    const std::lock_guard<std::mutex> hold(cache.lock);
+    const kbase::ScopedLock<kbase::Locker> hold(cache.lock);
     cache.fonts.clear();
 }

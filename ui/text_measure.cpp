@@ -6,9 +6,9 @@
 
 #include <cmath>
 #include <map>
-#include <mutex>
 #include <tuple>
 
+#include "app/locker.h"
 #include "ui/font_cache.h"
 #include "ui/gdi_handles.h"
 
@@ -22,7 +22,7 @@ using MeasureKey = std::tuple<std::wstring, std::wstring, int, int>;
 const size_t kRememberedSizes = 1024;
 
 struct MeasureCacheRecord {
-    std::mutex lock;
+    kbase::Locker lock;
     std::map<MeasureKey, TextSize> sizes;
 };
 
@@ -54,7 +54,7 @@ TextSize MeasureTextSize(const std::wstring& text, const std::wstring& family, i
                       (italic ? Gdiplus::FontStyleItalic : 0) |
                       (underline ? Gdiplus::FontStyleUnderline : 0);
     MeasureCacheRecord& cache = MeasureCache();
-    const std::lock_guard<std::mutex> hold(cache.lock);
+    const kbase::ScopedLock<kbase::Locker> hold(cache.lock);
     MeasureKey key(text, family, size, style);
     const auto found = cache.sizes.find(key);
     if (found != cache.sizes.end()) return found->second;

@@ -119,8 +119,8 @@ class Extraction(unittest.TestCase):
         command = ["wine", FX_EXTRACT, *options, winpath(archive), winpath(out)]
         if shell_setup:
             command = ["bash", "-c", shell_setup + '; exec "$@"', "bash", *command]
-        # A UTF-8 locale that this machine has, so that Wine can write Chinese file names.
-        result = subprocess.run(command, env=self.prefix.env("C.UTF-8"), capture_output=True,
+        # The users' own locale (zh_CN.UTF-8, made by the bootstrap): Chinese file names.
+        result = subprocess.run(command, env=self.prefix.env(), capture_output=True,
                                 timeout=120)
         self.assertEqual(result.returncode, 0, result.stderr.decode("utf-8", "replace"))
         lines = result.stdout.decode("utf-8").splitlines()
