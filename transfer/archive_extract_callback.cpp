@@ -98,15 +98,15 @@ HRESULT CArchiveExtractCallback::CreateOutputFile() {
             return E_ABORT;
         }
     }
-    auto* spec = new COutFileStream;
-    CMyComPtr<ISequentialOutStream> stream(spec);
+    auto* created = new COutFileStream;
+    CMyComPtr<ISequentialOutStream> stream(created);
     SetLastError(0);
-    if (!spec->Create_ALWAYS(diskPath.c_str())) {
+    if (!created->Create_ALWAYS(diskPath.c_str())) {
         errorText = WithSystemCode(L"Create_ALWAYS fail, code:", GetLastError());
         errorCode = kExtractCannotCreate;
         return E_ABORT;
     }
-    outFileSpec = spec;
+    outFileSpec = created;
     outFile = stream;
     return S_OK;
 }

@@ -34,8 +34,8 @@ TEST(ArchiveExtractor, InputThatIsNoArchive) {
 }
 
 TEST(ArchiveExtractCallback, AnswersOnlyItsTwoInterfacesAndRefusesPasswords) {
-    auto* spec = new CArchiveExtractCallback;
-    CMyComPtr<IArchiveExtractCallback> callback(spec);
+    auto* extractCallback = new CArchiveExtractCallback;
+    CMyComPtr<IArchiveExtractCallback> callback(extractCallback);
     CMyComPtr<IUnknown> unknown;
     EXPECT_EQ(callback->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
     IProgress* progress = nullptr;
@@ -46,7 +46,7 @@ TEST(ArchiveExtractCallback, AnswersOnlyItsTwoInterfacesAndRefusesPasswords) {
                                        reinterpret_cast<void**>(&password)), S_OK);
     BSTR text = nullptr;
     EXPECT_EQ(password->CryptoGetTextPassword(&text), E_ABORT);
-    EXPECT_EQ(spec->errorText, L"password is not defined");
+    EXPECT_EQ(extractCallback->errorText, L"password is not defined");
 }
 
 TEST(CInMemoryStream, SeeksAndReadsWithinTheBlock) {
