@@ -27,6 +27,8 @@ void LUIButton::RefitImages() {
     // images back unchanged.
     const int fittedWidth = static_cast<int>(width * imageScale);
     const int fittedHeight = static_cast<int>(height * imageScale);
+    // Nothing can be fitted to an empty size; the pictures wait for a real one.
+    if (fittedWidth <= 0 || fittedHeight <= 0) return;
     for (ImagePtr& picture : images) {
         if (picture) {
             picture = NineSliceScale(std::move(picture), fittedWidth, fittedHeight,

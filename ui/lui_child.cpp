@@ -1,13 +1,18 @@
 #include "ui/lui_child.h"
 
+#include <algorithm>
+
 #include "ui/action_map.h"
 
 ILUIChild::ILUIChild(LUIWin* owner) : parent(owner) { parent->children.push_back(this); }
 
 ILUIChild::~ILUIChild() {
-    image.reset();
     for (ILUIChild* sub : subControls) sub->Release();
     subControls.clear();
+    // A control released by its page must not stay behind in the list frames and messages
+    // walk; the window's own destructor has taken it out already.
+    auto& siblings = parent->children;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
 }
 
 void ILUIChild::Draw(Gdiplus::Graphics& graphics, int, int, int, int) {

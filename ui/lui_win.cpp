@@ -100,6 +100,10 @@ bool LUIWin::SetBackground(int resourceId, int left, int top, int right, int bot
     marginRight = sliceRight = right;
     marginBottom = sliceBottom = bottom;
     nineSlice = stretchNineSlice;
+    // The old picture's memory may come back for the new one: drop the prepared pixels
+    // instead of trusting the picture's address.
+    backgroundPixels.clear();
+    backgroundPixelsOf = nullptr;
     background = LoadPngResource(ToolkitModule.instance, resourceId);
     if (background && background->GetLastStatus() != Gdiplus::Ok) background.reset();
     return background == nullptr;

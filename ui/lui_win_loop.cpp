@@ -52,10 +52,15 @@ void LUIWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         dragging = 0;
         ReleaseCapture();
     }
+    if (message == WM_CAPTURECHANGED) {
+        // Capture taken away mid-drag (another window, a system dialog): the release never
+        // comes, and the window must not follow a cursor whose button is up.
+        dragging = 0;
+    }
     if (handled) return;
     if (message == WM_LBUTTONDOWN) {
-        dragging = 1;
         SetCapture(hwnd);
+        dragging = 1;
         dragAnchorX = LOWORD(lParam);
         dragAnchorY = HIWORD(lParam);
     } else if (message == WM_MOUSEMOVE && dragging) {

@@ -40,8 +40,11 @@ TEST(ActionMap, DestroyingASourceRemovesOnlyItsBindings) {
     doomed->BindAction(&page, "OnDoomed");
     kept->BindAction(&page, "OnKept");
     const std::string doomedKey = ActionKey(doomed);
-    page.children.erase(page.children.begin());
     doomed->Release();
+    // The released control left its window: frames and messages walk only the live one.
+    EXPECT_EQ(page.children, std::vector<ILUIChild*>{kept});
+    ASSERT_NE(page.RenderFrame(), nullptr);
+    SendMessageW(page.hwnd, WM_MOUSEMOVE, 0, ContentPoint(page, 5, 5));
     // A new object at the same address would find no bindings under its key.
     EXPECT_EQ(ActionMap.count(doomedKey), 0u);
     EXPECT_EQ(ActionMap.count(ActionKey(kept)), 1u);
@@ -78,9 +81,7 @@ TEST(ActionMap, HandlerThatDestroysTheSourceEndsTheWalk) {
     button->BindAction(&page, "OnAfter");
     page.onEach = [](RecordingPage& p, const ActionRecord& action) {
         if (action.handlerName != "OnDestroy") return;
-        ILUIChild* child = p.children.back();
-        p.children.pop_back();
-        child->Release();
+        p.children.back()->Release();
     };
     button->FireAction();
     EXPECT_EQ(page.received, std::vector<std::string>{"OnDestroy"});

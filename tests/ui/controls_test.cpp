@@ -166,6 +166,21 @@ TEST(LUIWinDispatch, ControlsTakeClicksAndTheSurfaceDrags) {
     EXPECT_EQ(page.dragging, 0);
     EXPECT_NE(GetCapture(), hwnd);
 
+    // Capture taken away mid-drag ends the drag: later moves without the button do not
+    // move the window.
+    RECT before = {};
+    GetWindowRect(hwnd, &before);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ContentPoint(page, 100, 60));
+    EXPECT_EQ(page.dragging, 1);
+    ReleaseCapture();
+    EXPECT_EQ(page.dragging, 0);
+    SetCursorPos(before.left + 300, before.top + 200);
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, ContentPoint(page, 120, 80));
+    RECT after = {};
+    GetWindowRect(hwnd, &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+
     // A disabled control does not take the press: the window drags.
     first->state = 3;
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ContentPoint(page, 15, 15));

@@ -179,10 +179,13 @@ TEST(LUIButtonImages, NineSliceImagesAreKeptAtTheirScale) {
     LUIWin page;
     PreparePage(page, 200, 120);
     auto* button = new LUIButton(&page);
-    button->SetRect(0, 0, 88, 32);
     ImagePtr strip = MakeStrip({kRed, kGreen, kBlue}, 56, 56);
     button->SetImageStrip(strip.get(), 3, true);
     button->imageScale = 2.0f;
+    // A frame while the button has no width yet keeps its pictures for the real size.
+    button->SetRect(0, 0, 0, 32);
+    ASSERT_NE(page.RenderFrame(), nullptr);
+    button->SetRect(0, 0, 88, 32);
     ASSERT_NE(page.RenderFrame(), nullptr);
     for (const ImagePtr& picture : button->images) {
         ASSERT_NE(picture, nullptr);
