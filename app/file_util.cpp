@@ -1,6 +1,7 @@
 #include "app/file_util.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -26,6 +27,18 @@ bool ShellStart(const std::wstring& path, const std::wstring& parameters, int sh
 bool LaunchFile(const std::wstring& path, DWORD* error) {
     // Nobody waits for the started program; its handle is not kept.
     return ShellStart(path, L"", SW_SHOW, nullptr, error);
+}
+
+std::wstring SpecialFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return L"";
+    return path;
+}
+
+std::wstring SystemFolder(UINT(WINAPI* read)(LPWSTR, UINT)) {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = read(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? path : L"";
 }
 
 bool CreateDirectoryTree(const std::wstring& path) {

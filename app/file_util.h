@@ -16,5 +16,13 @@ bool ShellStart(const std::wstring& path, const std::wstring& parameters, int sh
 // Opens `path` through the shell; `error` receives GetLastError after the call either way.
 bool LaunchFile(const std::wstring& path, DWORD* error);
 
+// A shell special folder (a CSIDL_ value), not created when missing; empty when the shell
+// has none.
+std::wstring SpecialFolder(int csidl);
+
+// The directory `read` reports (GetSystemDirectoryW, GetWindowsDirectoryW); empty when it
+// fails or does not fit MAX_PATH.
+std::wstring SystemFolder(UINT(WINAPI* read)(LPWSTR, UINT));
+
 // Creates every missing directory of `path` ("/" counts as "\"); false at the first failure.
 bool CreateDirectoryTree(const std::wstring& path);

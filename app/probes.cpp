@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "app/file_util.h"
 #include "app/string_util.h"
 
 int ClassifyOsVersion(unsigned major, unsigned minor, unsigned build) {
@@ -67,9 +68,7 @@ std::wstring GetModuleDir() { return ModulePathUp(1); }
 std::wstring GetModuleParentDir() { return ModulePathUp(2); }
 
 std::wstring GetLocalAppDataDir() {
-    wchar_t path[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathW(nullptr, path, CSIDL_LOCAL_APPDATA, FALSE)) return L"";
-    std::wstring dir = path;
+    std::wstring dir = SpecialFolder(CSIDL_LOCAL_APPDATA);
     const std::wstring suffix = L" (x86)";
     if (EndsWithNoCase(dir, suffix)) dir.resize(dir.size() - suffix.size());
     return dir;

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "app/command_line.h"
+#include "app/probes.h"
 #include "config/resources.h"
 #include "config/version_info.h"
 #include "ui/toolkit_module.h"
@@ -134,13 +135,8 @@ void LoadUiDataFromDocument(const std::string& document, const std::wstring& lan
     if (Silent_Install == 0) Silent_Install = ReadIntItem(root, "Silent_Install");
 
     // The installer's own FileVersion names the product version it ships.
-    CFileVersionInfo version;
-    if (version.Create() && !version.FileVersion.empty()) {
-        App_Version = version.FileVersion;
-        for (wchar_t& c : App_Version) {
-            if (c == L',') c = L'.';
-        }
-    }
+    const std::wstring version = ReadFileVersion(GetModulePath());
+    if (!version.empty()) App_Version = version;
 }
 
 void LoadUiData(const std::wstring& language) {

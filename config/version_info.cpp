@@ -1,6 +1,7 @@
 #include "config/version_info.h"
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "app/probes.h"
@@ -36,7 +37,10 @@ struct VersionResource {
         UINT length = 0;
         const std::wstring subBlock = prefix + name;
         if (!VerQueryValueW(data.data(), subBlock.c_str(), &text, &length) || !text) return false;
-        *value = static_cast<const wchar_t*>(text);
+        // The length counts characters; an empty value or one without its terminator must
+        // not read into the next block.
+        const auto* characters = static_cast<const wchar_t*>(text);
+        value->assign(characters, wcsnlen(characters, length));
         return true;
     }
 };

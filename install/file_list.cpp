@@ -32,7 +32,11 @@ void ReadSection(const wchar_t* section, const std::wstring& iniPath,
         if (length == 0) break;
         // A value cut short would name a different path; it is not a path of ours.
         if (length >= kValueCapacity - 1) continue;
-        const DWORD attributes = GetFileAttributesW(value.get());
+        // A network path is never probed: the probe alone would sign in to that server with
+        // the installer's credentials. Such an entry is not ours to remove anyway.
+        const bool network = value[0] == L'\\' && value[1] == L'\\';
+        const DWORD attributes =
+            network ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(value.get());
         const bool isFile = attributes != INVALID_FILE_ATTRIBUTES &&
                             (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
         (isFile ? files : others).emplace_back(value.get(), length);

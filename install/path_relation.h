@@ -10,3 +10,6 @@ bool IsPathBelow(const std::wstring& path, const std::wstring& dir);
 
 // The text before the last "\" or "/"; empty when there is none.
 std::wstring ParentDir(const std::wstring& path);
+
+// The text after the last "\" or "/"; the whole path when there is none.
+std::wstring LastComponent(const std::wstring& path);

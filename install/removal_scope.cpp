@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "app/file_util.h"
 #include "app/string_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
@@ -25,16 +26,11 @@ std::wstring WithoutTrailingSeparator(std::wstring path) {
     return path;
 }
 
-std::wstring SpecialFolder(int csidl) {
-    wchar_t path[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return L"";
-    return path;
-}
-
-// True when a directory between `top` and `path` (both excluded) is a link: a path written
-// below the installation directory could otherwise reach anywhere.
+// True when a directory from `top` down to `path`'s parent is a link: a path written below
+// the installation directory could otherwise reach anywhere, also when the installation
+// directory itself was replaced by a link after its list was read.
 bool PassesThroughLink(const std::wstring& path, const std::wstring& top) {
-    for (std::wstring dir = ParentDir(path); dir.size() > top.size(); dir = ParentDir(dir)) {
+    for (std::wstring dir = ParentDir(path); dir.size() >= top.size(); dir = ParentDir(dir)) {
         const DWORD attributes = GetFileAttributesW(dir.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
             return true;

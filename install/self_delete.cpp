@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <sddl.h>
 
+#include "app/file_util.h"
 #include "app/probes.h"
 #include "app/string_util.h"
 #include "app/win_handle.h"
@@ -27,20 +28,9 @@ std::wstring Quoted(const std::wstring& path) {
     return L"\"" + escaped + L"\"";
 }
 
-std::wstring LastComponent(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-std::wstring FolderPath(UINT (WINAPI* read)(LPWSTR, UINT)) {
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = read(path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? path : L"";
-}
-
 // A new directory for the batch; empty when it cannot be created with the restricted DACL.
 std::wstring CreateBatchDir() {
-    const std::wstring windowsDir = FolderPath(GetWindowsDirectoryW);
+    const std::wstring windowsDir = SystemFolder(GetWindowsDirectoryW);
     GUID guid = {};
     if (windowsDir.empty() || FAILED(CoCreateGuid(&guid))) return L"";
     wchar_t name[64] = {};
@@ -59,17 +49,18 @@ std::wstring CreateBatchDir() {
     return CreateDirectoryW(dir.c_str(), &security) ? dir : L"";
 }
 
-// The text in the thread's ANSI code page; false when a character has no equivalent there
-// (a replacement character could make del match a different file).
-bool ToAnsi(const std::wstring& text, std::string* bytes) {
+// The text in the console's (OEM) code page, the one cmd reads batch files in; it differs
+// from the ANSI code page on many systems (1252 against 850). False when a character has no
+// equivalent there (a replacement character could make del match a different file).
+bool ToConsoleText(const std::wstring& text, std::string* bytes) {
     if (text.empty()) return true;
     BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(),
+    const int size = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, text.c_str(),
                                          static_cast<int>(text.size()), nullptr, 0, nullptr,
                                          &lossy);
     if (size <= 0 || lossy) return false;
     bytes->assign(size, '\0');
-    WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(),
+    WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, text.c_str(),
                         static_cast<int>(text.size()), &(*bytes)[0], size, nullptr, &lossy);
     return !lossy;
 }
@@ -122,7 +113,7 @@ std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan) {
 }
 
 bool ScheduleSelfDelete() {
-    const std::wstring systemDir = FolderPath(GetSystemDirectoryW);
+    const std::wstring systemDir = SystemFolder(GetSystemDirectoryW);
     if (systemDir.empty()) return false;
     SelfDeletePlan plan;
     plan.exePath = GetModulePath();
@@ -135,7 +126,7 @@ bool ScheduleSelfDelete() {
     std::wstring text;
     for (const std::wstring& line : SelfDeleteBatchLines(plan)) text += line + L"\r\n";
     std::string bytes;
-    if (!ToAnsi(text, &bytes) || !WriteNewFile(plan.batchPath, bytes)) {
+    if (!ToConsoleText(text, &bytes) || !WriteNewFile(plan.batchPath, bytes)) {
         DeleteFileW(plan.batchPath.c_str());
         RemoveDirectoryW(batchDir.c_str());
         return false;

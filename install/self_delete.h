@@ -19,5 +19,5 @@ std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan);
 // Writes the batch into a new directory under the Windows directory's Temp that only
 // SYSTEM and administrators can change, and starts it with the system's cmd.exe (no
 // AutoRun commands, no delayed expansion), hidden, without waiting. False when nothing was
-// started: no directory, a path the ANSI code page cannot express, or no process.
+// started: no directory, a path the console code page cannot express, or no process.
 bool ScheduleSelfDelete();

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "app/file_util.h"
 #include "app/string_util.h"
 #include "app/win_handle.h"
 #include "config/ui_data.h"
@@ -15,17 +16,11 @@ const wchar_t kShellExtension32[] = L"lwpicshellext.dll";
 const wchar_t kShellExtension64[] = L"lwpicshellext64.dll";
 constexpr DWORD kUnregisterWaitMs = 30000;
 
-std::wstring SystemDir() {
-    wchar_t dir[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(dir, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? dir : L"";
-}
-
 // Starts regsvr32.exe elevated. It is named by its full path and runs in the system
 // directory, so no program or DLL the user placed elsewhere is loaded with our rights.
 UniqueHandle StartRegsvr32(const std::wstring& parameters) {
     const std::wstring program = SystemRegsvr32Path();
-    const std::wstring workDir = SystemDir();
+    const std::wstring workDir = SystemFolder(GetSystemDirectoryW);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
@@ -41,7 +36,7 @@ UniqueHandle StartRegsvr32(const std::wstring& parameters) {
 }  // namespace
 
 std::wstring SystemRegsvr32Path() {
-    const std::wstring dir = SystemDir();
+    const std::wstring dir = SystemFolder(GetSystemDirectoryW);
     return dir.empty() ? L"" : JoinPath(dir, L"regsvr32.exe");
 }
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "app/file_util.h"
 #include "app/string_util.h"
 #include "config/ui_data.h"
 #include "install/com_ptr.h"
@@ -76,8 +77,8 @@ std::wstring CreateStartMenuShortcut(const std::wstring& target, const std::wstr
 }
 
 void RemoveDesktopShortcut() {
-    wchar_t desktop[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE)) return;
+    const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    if (desktop.empty()) return;
     const std::wstring link = JoinPath(desktop, App_Name + L".lnk");
     if (PathFileExistsW(link.c_str())) DeleteFileW(link.c_str());
 }

@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "app/win_handle.h"
+#include "config/ui_data.h"
 #include "config/version_info.h"
+#include "install/path_relation.h"
 #include "install/install_handles.h"
 #include "install/token_user.h"
 
@@ -132,6 +134,14 @@ std::wstring ReadInstallLocation(const std::wstring& name) {
     }
     PathRemoveFileSpecW(icon);
     if (icon[0] == L'\0' || !PathIsDirectoryW(icon)) return L"";
+    // The user may write this value. Files are removed and programs ended below the
+    // directory it names, so only a directory named like the product's counts, never a
+    // drive root or a system directory.
+    if (PathIsRootW(icon) || Install_Dir.empty() ||
+        CompareStringOrdinal(LastComponent(icon).c_str(), -1, Install_Dir.c_str(), -1, TRUE) !=
+            CSTR_EQUAL) {
+        return L"";
+    }
     return icon;
 }
 

@@ -3,6 +3,8 @@
 # Windows dependencies from Debian's source packages once per machine into a cache
 # outside the repository. A second run on a ready machine only checks and returns.
 set -euo pipefail
+# A failing step inside $(...) must fail the script too, not leave a build marked complete.
+shopt -s inherit_errexit
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cache=${LWSETUP_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/lwsetup-deps}
@@ -53,7 +55,11 @@ SRC
 fetch() {
   local name=$1 tmp
   tmp=$(mktemp -d "$cache/fetch.XXXXXX")
-  (cd "$tmp" && apt-get source -q "$name" >/dev/null 2>&1)
+  # The source lists may be missing or stale on a machine that has every binary package.
+  if ! (cd "$tmp" && apt-get source -q "$name" >/dev/null 2>&1); then
+    apt-get update -q >/dev/null
+    (cd "$tmp" && apt-get source -q "$name" >/dev/null)
+  fi
   ls -d "$tmp"/*/ | head -n1
 }
 
@@ -61,7 +67,12 @@ fetch() {
 version_of() { (cd "$1" && dpkg-parsechangelog -S Version); }
 
 # ready NAME: the finished build of NAME in the cache, if any.
-ready() { ls -d "$cache/$1"-*/ 2>/dev/null | while read -r d; do [ -f "$d/.complete" ] && echo "${d%/}"; done | tail -n1; }
+ready() {
+  local d
+  for d in "$cache/$1"-*/; do
+    if [ -f "$d.complete" ]; then echo "${d%/}"; fi
+  done | tail -n1
+}
 
 build_tinyxml() {
   local src=$1 out=$2
@@ -173,13 +184,19 @@ ensure_locale() {
 install_packages
 ensure_locale
 mkdir -p "$cache"
+# Each build on a line of its own, so that a failure stops the script here.
+tinyxml_dir=$(dep tinyxml tinyxml)
+httplib_dir=$(dep httplib cpp-httplib)
+sevenzip_dir=$(dep 7zip 7zip)
+curl_dir=$(dep curl curl)
+gtest_dir=$(dep googletest googletest)
 {
   echo "# Written by scripts/bootstrap.sh: where the Windows builds of the dependencies are."
-  echo "set(LW_TINYXML_DIR \"$(dep tinyxml tinyxml)\")"
-  echo "set(LW_HTTPLIB_DIR \"$(dep httplib cpp-httplib)\")"
-  echo "set(LW_7ZIP_DIR \"$(dep 7zip 7zip)\")"
-  echo "set(LW_CURL_DIR \"$(dep curl curl)\")"
-  echo "set(LW_GTEST_DIR \"$(dep googletest googletest)\")"
+  echo "set(LW_TINYXML_DIR \"$tinyxml_dir\")"
+  echo "set(LW_HTTPLIB_DIR \"$httplib_dir\")"
+  echo "set(LW_7ZIP_DIR \"$sevenzip_dir\")"
+  echo "set(LW_CURL_DIR \"$curl_dir\")"
+  echo "set(LW_GTEST_DIR \"$gtest_dir\")"
 } > "$cache/deps.cmake.tmp"
 mv "$cache/deps.cmake.tmp" "$cache/deps.cmake"
 echo "$cache/deps.cmake"

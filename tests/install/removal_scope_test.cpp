@@ -3,19 +3,10 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include "app/file_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
 #include "test_support.h"
-
-namespace {
-
-std::wstring SpecialFolder(int csidl) {
-    wchar_t path[MAX_PATH] = {};
-    SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);
-    return path;
-}
-
-}  // namespace
 
 TEST(IsPathBelow, NeedsASeparatorAfterTheDirectory) {
     const struct {

@@ -1,4 +1,5 @@
 #include "app/running_app.h"
+#include "config/ui_data.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,7 @@ TEST(RunningApp, NothingIsFoundWithoutAnInstallation) {
 TEST(RunningApp, FindsAndEndsCopiesInTheDirectoryButNotInASibling) {
     TempDir root;
     ScratchUninstallKey scratch;
+    Install_Dir = L"LarwenPic";
     const std::wstring installDir = root / L"LarwenPic";
     const std::wstring siblingDir = root / L"LarwenPicOld";
     ASSERT_TRUE(CreateDirectoryW(installDir.c_str(), nullptr));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/win_handle.h"
+#include "config/ui_data.h"
 #include "config/version_info.h"
 #include "install/install_test_support.h"
 #include "install/install_handles.h"
@@ -182,10 +183,13 @@ TEST(UninstallEntry, GrantsTheUserReadAndWriteOnTheKey) {
     EXPECT_FALSE(GrantKeyAccess(scratch.path() + L"\\missing"));
 }
 
-TEST(ReadInstallLocation, NamesTheDirectoryOnlyWhileItExists) {
+TEST(ReadInstallLocation, NamesOnlyAnExistingDirectoryNamedLikeTheProducts) {
+    Install_Dir = L"LarwenPic";
     TempDir root;
     const std::wstring installDir = root / L"LarwenPic";
     ASSERT_TRUE(CreateDirectoryW(installDir.c_str(), nullptr));
+    wchar_t systemDir[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(systemDir, MAX_PATH), 0u);
     const struct {
         const char* what;
         bool createKey;
@@ -196,6 +200,11 @@ TEST(ReadInstallLocation, NamesTheDirectoryOnlyWhileItExists) {
         {"missing value", true, L"", L""},
         {"vanished directory", true, root / L"Gone\\lwpic.exe", L""},
         {"installed", true, installDir + L"\\lwpic.exe", installDir},
+        {"installed, other case", true, root / L"larwenpic\\lwpic.exe", root / L"larwenpic"},
+        // The value is writable by the user; what it names decides what is removed and ended.
+        {"system directory", true, std::wstring(systemDir) + L"\\x.exe", L""},
+        {"drive root", true, L"C:\\lwpic.exe", L""},
+        {"other directory", true, root.path() + L"\\lwpic.exe", L""},
     };
     for (const auto& row : kCases) {
         ScratchUninstallKey scratch;

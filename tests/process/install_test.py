@@ -195,6 +195,23 @@ class UninstallWorker(OnFreshMachine):
         self.assertFalse(os.path.exists(unix(self.prefix, desktop)))
         self.assertFalse(os.path.exists(unix(self.prefix, app_link.rsplit("\\", 1)[0])))
 
+    def test_an_installation_directory_replaced_by_a_link_is_not_followed(self):
+        # The list was written for the real installation; the directory is now a link to
+        # someone else's files, which must all stay.
+        scratch = self.prefix.scratch
+        other = os.path.join(scratch, "Other")
+        os.makedirs(other)
+        with open(os.path.join(other, "keep.txt"), "w") as f:
+            f.write("keep")
+        base = os.path.join(scratch, "Linked", "LarwenPic")
+        os.makedirs(os.path.dirname(base))
+        os.symlink(other, base)
+        shutil.copy(fixture(DRIVER), os.path.join(base, "uninstall.exe"))
+        run(self.prefix, fixture(DRIVER), "write-list", winpath(os.path.join(base, "AppData.ini")),
+            winpath(os.path.join(base, "keep.txt")))
+        driver(self.prefix, "uninstall", program=os.path.join(base, "uninstall.exe"))
+        self.assertTrue(os.path.exists(os.path.join(other, "keep.txt")))
+
 
 class SelfDelete(OnFreshMachine):
     """The batch under Wine's cmd: it waits for the uninstaller to end, deletes it, then the
