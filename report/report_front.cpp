@@ -56,8 +56,11 @@ void CLwInfocWrapper::RunTasks() {
 
 void CLwInfocWrapper::Queue(std::unique_ptr<TaskBase> task) {
     kbase::ScopedLock<kbase::Locker> lock(taskLock_);
+    // Without a task thread (it could not start, or the reporter was stopped) nothing would
+    // ever run the task; keeping it would only let the list grow.
+    if (!taskThread_) return;
     tasks_.push_back(std::move(task));
-    if (taskEvent_) SetEvent(taskEvent_.get());
+    SetEvent(taskEvent_.get());
 }
 
 void CLwInfocWrapper::Uninit() {

@@ -1,5 +1,7 @@
 #include "transfer/item_path.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 std::wstring MakeItemPath(const std::wstring& dir, const std::wstring& name) {
@@ -15,6 +17,25 @@ std::wstring MakeItemPath(const std::wstring& dir, const std::wstring& name) {
     return collapsed;
 }
 
+namespace {
+
+// True when Windows opens a device for this component: a reserved name, alone or before an
+// extension and trailing spaces ("nul", "COM1.txt", "con .log").
+bool IsDeviceName(const std::wstring& part) {
+    std::wstring stem = part.substr(0, part.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    // COM1 to COM9 and LPT1 to LPT9 compare as COM# and LPT#.
+    if (stem.size() == 4 && stem[3] >= L'1' && stem[3] <= L'9') stem[3] = L'#';
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"COM#",
+                                              L"LPT#", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* device : kDevices) {
+        if (CompareStringOrdinal(stem.c_str(), -1, device, -1, TRUE) == CSTR_EQUAL) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool IsSafeItemPath(const std::wstring& name) {
     if (!name.empty() && (name[0] == L'\\' || name[0] == L'/')) return false;
     if (name.find(L':') != std::wstring::npos) return false;
@@ -25,6 +46,7 @@ bool IsSafeItemPath(const std::wstring& name) {
         const std::wstring part = name.substr(start, end - start);
         const bool dotsAndSpaces = !part.empty() && part.find_first_not_of(L". ") == std::wstring::npos;
         if (dotsAndSpaces && std::count(part.begin(), part.end(), L'.') >= 2) return false;
+        if (IsDeviceName(part)) return false;
         start = end + 1;
     }
     return true;

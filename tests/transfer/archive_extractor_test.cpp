@@ -92,12 +92,15 @@ TEST(MakeItemPath, JoinsWithSingleBackslashes) {
 
 TEST(IsSafeItemPath, RefusesPathsThatLeaveTheDirectory) {
     for (const wchar_t* safe : {L"a.txt", L"a\\b\\c.txt", L"a/b", L".\\a", L"a..b\\c", L"..a",
-                                L"a\\.b..", L"中文\\说明.txt", L""}) {
+                                L"a\\.b..", L"中文\\说明.txt", L"", L"console.txt", L"com10",
+                                L"nullable\\aux1", L"lpt", L"a.nul"}) {
         EXPECT_TRUE(IsSafeItemPath(safe)) << safe;
     }
     for (const wchar_t* unsafe : {L"..", L"..\\a", L"a\\..\\..\\b", L"../a", L"a/..", L"...\\a",
                                   L".. \\a", L". .\\a", L"\\a", L"/a", L"\\\\srv\\share\\a",
-                                  L"C:\\a", L"C:a", L"a.txt:stream"}) {
+                                  L"C:\\a", L"C:a", L"a.txt:stream", L"NUL", L"nul.txt",
+                                  L"a\\con", L"COM1", L"lpt9.log\\x", L"aux .dat", L"CONOUT$",
+                                  L"prn"}) {
         EXPECT_FALSE(IsSafeItemPath(unsafe)) << unsafe;
     }
 }
