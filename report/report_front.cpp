@@ -9,15 +9,14 @@
 #include "report/report_tasks.h"
 
 CLwInfocWrapper& CLwInfocWrapper::GetInstance() {
-    static CLwInfocWrapper instance;
-    return instance;
+    // Never destroyed: paths that end the process without StopReporter leave the task
+    // thread running while static objects are destroyed, and it must not find its lock,
+    // list, events or reporter gone. The end of the process takes them all.
+    static auto* instance = new CLwInfocWrapper;
+    return *instance;
 }
 
-CLwInfocWrapper::~CLwInfocWrapper() {
-    // At process exit a front that was never stopped may still have threads inside the
-    // reporter; it is left to the end of the process.
-    if (taskThread_) inner_.release();
-}
+CLwInfocWrapper::~CLwInfocWrapper() = default;
 
 bool CLwInfocWrapper::Init(int type, const std::wstring& url) {
     kbase::ScopedLock<kbase::Locker> lock(initLock_);
