@@ -49,6 +49,19 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetCompleted(const UInt64* completeValue))
     return S_OK;
 }
 
+HRESULT ReadItemPath(IInArchive* archive, UInt32 index, std::wstring* path) {
+    NWindows::NCOM::CPropVariant prop;
+    RINOK(archive->GetProperty(index, kpidPath, &prop))
+    if (prop.vt == VT_EMPTY) {
+        path->clear();
+    } else if (prop.vt == VT_BSTR) {
+        *path = prop.bstrVal;
+    } else {
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
 HRESULT CArchiveExtractCallback::ReadItemProperties(UInt32 index) {
     {
         NWindows::NCOM::CPropVariant prop;
@@ -117,17 +130,8 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
     outFile.Release();
     outFileSpec = nullptr;
 
-    {
-        NWindows::NCOM::CPropVariant prop;
-        RINOK(archive->GetProperty(index, kpidPath, &prop))
-        if (prop.vt == VT_EMPTY) {
-            itemPath = L"[Content]";
-        } else if (prop.vt == VT_BSTR) {
-            itemPath = prop.bstrVal;
-        } else {
-            return E_FAIL;
-        }
-    }
+    RINOK(ReadItemPath(archive, index, &itemPath))
+    if (itemPath.empty()) itemPath = L"[Content]";
     // The driver refuses such archives before extracting; this keeps the callback safe on
     // its own.
     if (!IsSafeItemPath(itemPath)) {

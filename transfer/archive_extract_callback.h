@@ -12,6 +12,11 @@
 #include "7zip/Common/FileStreams.h"
 #include "7zip/IPassword.h"
 
+// The path of item `index` as the archive names it: S_OK with the path, S_OK with an empty
+// path for an item without a name, E_FAIL for a name that is not text, or the handler's own
+// failure.
+HRESULT ReadItemPath(IInArchive* archive, UInt32 index, std::wstring* path);
+
 class CArchiveExtractCallback Z7_final : public IArchiveExtractCallback,
                                          public ICryptoGetTextPassword,
                                          public CMyUnknownImp {

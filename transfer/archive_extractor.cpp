@@ -6,9 +6,7 @@
 
 #include "7zip/Archive/IArchive.h"
 #include "7zip/Common/FileStreams.h"
-#include "7zip/PropID.h"
 #include "Common/MyCom.h"
-#include "Windows/PropVariant.h"
 #include "transfer/archive_extract_callback.h"
 #include "transfer/extract_result.h"
 #include "transfer/in_memory_stream.h"
@@ -60,17 +58,16 @@ int CArchiveExtractor::Extract(std::vector<std::wstring>& itemPaths, IInStream* 
     UInt32 count = 0;
     if (archive->GetNumberOfItems(&count) != S_OK) return kExtractNotAnArchive;
     for (UInt32 index = 0; index < count; ++index) {
-        NWindows::NCOM::CPropVariant prop;
-        if (archive->GetProperty(index, kpidPath, &prop) != S_OK) return kExtractBadItemPath;
-        if (prop.vt == VT_EMPTY) continue;
-        if (prop.vt != VT_BSTR) return kExtractBadItemPath;
+        std::wstring name;
+        if (ReadItemPath(archive, index, &name) != S_OK) return kExtractBadItemPath;
+        if (name.empty()) continue;
         // Every path is checked before the first file is written, so an archive that tries
         // to reach outside the output directory leaves nothing behind.
-        if (!IsSafeItemPath(prop.bstrVal)) {
-            lastError = std::wstring(L"unsafe item path:") + prop.bstrVal;
+        if (!IsSafeItemPath(name)) {
+            lastError = L"unsafe item path:" + name;
             return kExtractUnsafeItemPath;
         }
-        itemPaths.push_back(MakeItemPath(outDir, prop.bstrVal));
+        itemPaths.push_back(MakeItemPath(outDir, name));
     }
 
     auto* callbackSpec = new CArchiveExtractCallback;
