@@ -1,5 +1,6 @@
 #include "transfer/in_memory_stream.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -21,13 +22,17 @@ Z7_COM7F_IMF(CInMemoryStream::Read(void* buffer, UInt32 size, UInt32* processed)
 
 Z7_COM7F_IMF(CInMemoryStream::Seek(Int64 offset, UInt32 origin, UInt64* newPosition)) {
     if (!data_) return kNoData;
-    Int64 target = 0;
+    Int64 base = 0;
     switch (origin) {
-        case STREAM_SEEK_SET: target = offset; break;
-        case STREAM_SEEK_CUR: target = static_cast<Int64>(position_) + offset; break;
-        case STREAM_SEEK_END: target = static_cast<Int64>(size_) + offset; break;
-        default: break;
+        case STREAM_SEEK_SET: break;
+        case STREAM_SEEK_CUR: base = static_cast<Int64>(position_); break;
+        case STREAM_SEEK_END: base = static_cast<Int64>(size_); break;
+        default: offset = 0; break;
     }
+    // The base is at most the buffer's size; only an offset near the type's limit could
+    // overflow the sum, and it lies past the end anyway.
+    if (offset > INT64_MAX - base) return kSeekPastEnd;
+    const Int64 target = base + offset;
     if (target < 0) return kNegativeSeek;
     if (static_cast<UInt64>(target) > size_) return kSeekPastEnd;
     position_ = static_cast<UInt64>(target);

@@ -65,6 +65,7 @@ TEST(CInMemoryStream, SeeksAndReadsWithinTheBlock) {
     EXPECT_EQ(stream->Read(buffer, 16, &read), S_OK);
     EXPECT_EQ(read, 0u);
     EXPECT_EQ(stream->Seek(11, STREAM_SEEK_SET, &position), static_cast<HRESULT>(0x80070084));
+    EXPECT_EQ(stream->Seek(INT64_MAX, STREAM_SEEK_END, &position), static_cast<HRESULT>(0x80070084));
     EXPECT_EQ(stream->Seek(-1, STREAM_SEEK_SET, &position), static_cast<HRESULT>(0x80070083));
     EXPECT_EQ(stream->Seek(-3, STREAM_SEEK_CUR, &position), S_OK);
     EXPECT_EQ(position, 7u);
