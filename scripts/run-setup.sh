@@ -5,21 +5,19 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${LW_BUILD_DIR:-$here/build}
 
-bash "$here/scripts/build.sh" >/dev/null
+# The build installs what is missing, Xvfb included.
+[ -n "${LW_RUN_SETUP_BUILT:-}" ] || bash "$here/scripts/build.sh" >/dev/null
+# Without a display the rest runs again inside Xvfb. (Not through an exported function:
+# xvfb-run is a POSIX shell script, which drops exported Bash functions.)
+if [ -z "${DISPLAY:-}" ]; then
+  LW_RUN_SETUP_BUILT=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
+fi
 bash "$here/scripts/wine-prefix.sh" template "$build/wine/template"
 bash "$here/scripts/wine-prefix.sh" fresh "$build/wine/template" "$build/wine/demo"
 export WINEPREFIX=$build/wine/demo WINEDEBUG=${WINEDEBUG:--all}
 
-run() {
-  local status=0
-  wine "$build/setup.exe" "$@" || status=$?
-  wineserver -w
-  echo "setup.exe exited with $status"
-  return $status
-}
-if [ -n "${DISPLAY:-}" ]; then
-  run "$@"
-else
-  export -f run; export build
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'run "$@"' bash "$@"
-fi
+status=0
+wine "$build/setup.exe" "$@" || status=$?
+wineserver -w
+echo "setup.exe exited with $status"
+exit $status
