@@ -100,19 +100,17 @@ void Build(GalleryPage& page) {
     }
 
     Caption(page, 20, 212, L"PNG 176 and 163 check boxes: unchecked, then checked");
-    for (int i = 0; i < 8; ++i) {
-        auto* big = new LUICheckBox(&page);
-        big->boxWidth = big->boxHeight = page.Scale(16);
-        big->LoadImageStrip(176);
-        big->SetRect(page.Scale(20 + i * 40), page.Scale(234), page.Scale(16), page.Scale(16));
-        big->checked = i / 4;
-        big->state = i % 4;
-        auto* small = new LUICheckBox(&page);
-        small->boxWidth = small->boxHeight = page.Scale(16);
-        small->LoadImageStrip(163);
-        small->SetRect(page.Scale(360 + i * 40), page.Scale(234), page.Scale(16), page.Scale(16));
-        small->checked = i / 4;
-        small->state = i % 4;
+    const struct { int strip, left; } boxRows[] = {{176, 20}, {163, 360}};
+    for (const auto& row : boxRows) {
+        for (int i = 0; i < 8; ++i) {
+            auto* box = new LUICheckBox(&page);
+            box->boxWidth = box->boxHeight = page.Scale(16);
+            box->LoadImageStrip(row.strip);
+            box->SetRect(page.Scale(row.left + i * 40), page.Scale(234), page.Scale(16),
+                         page.Scale(16));
+            box->checked = i / 4;
+            box->state = i % 4;
+        }
     }
     auto* survey = new LUICheckBox(&page);
     survey->boxWidth = survey->boxHeight = page.Scale(16);
