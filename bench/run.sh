@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs both package-transfer benchmarks with their references in the same run and prints
 # the ratios. Build first with the README's build (bash scripts/build.sh), then:
-#   bash bench/run.sh [build dir]          (default: build/; takes a few minutes)
+#   bash bench/run.sh [i686|x86_64]   (default: i686 where this machine runs 32-bit programs,
+#                                      else x86_64; takes a few minutes)
 # Extraction: about 265 MB of real files (a tar of /usr/share/doc and /usr/include) packed
 # with LZMA2 once solid and once in independent 32 MB blocks; CArchiveExtractor from file
 # and from memory against 7-Zip's own 7zr.exe (same source, same compiler) under Wine and
@@ -9,16 +10,20 @@
 # The corpus and the reference extractor are generated into <build dir>/bench, never committed.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath "${1:-$here/build}")
+root=${LW_BUILD_DIR:-$here/build}
+export PATH="$here/scripts/wine-bin:$PATH"
+bash "$here/scripts/wine-prefix.sh" template "$root/wine/template"
+target=${1:-$(bash "$here/scripts/wine-archs.sh" "$root" | head -n1)}
+build=$(realpath "$root/$target")
+echo "benchmarking the $target build"
 work=$build/bench/run
 for exe in extract/bench_extract.exe download/bench_download.exe; do
   [ -f "$build/bench/$exe" ] || { echo "missing $build/bench/$exe: run bash scripts/build.sh" >&2; exit 1; }
 done
-sevenzr=$(bash "$here/bench/build-7zr.sh" "$build")
+sevenzr=$(bash "$here/bench/build-7zr.sh" "$build" "$target")
 
-bash "$here/scripts/wine-prefix.sh" template "$build/wine/template"
 export WINEPREFIX=$build/wine/bench WINEDEBUG=-all
-[ -d "$WINEPREFIX" ] || bash "$here/scripts/wine-prefix.sh" fresh "$build/wine/template" "$WINEPREFIX"
+[ -d "$WINEPREFIX" ] || bash "$here/scripts/wine-prefix.sh" fresh "$root/wine/template" "$WINEPREFIX"
 # One persistent wine server for the whole run, so no program pays for starting it.
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT

@@ -1,11 +1,3 @@
-# Cross-compiling for 32-bit Windows with MinGW-w64's POSIX thread model.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(LW_CROSS i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${LW_CROSS}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${LW_CROSS}-g++-posix)
-set(CMAKE_RC_COMPILER ${LW_CROSS}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${LW_CROSS})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# 32-bit Windows: the build that ships.
+set(LW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake)

@@ -26,6 +26,14 @@ constexpr DWORD kUserKeyRights = KEY_READ | KEY_WRITE;  // 0x2001F
 
 }  // namespace
 
+// The entry is created without a view flag, so it lands in the program's own view: WOW64's
+// for the 32-bit build on a 64-bit system, the native one for a 64-bit build.
+#ifdef _WIN64
+const REGSAM kUninstallEntryView = KEY_WOW64_64KEY;
+#else
+const REGSAM kUninstallEntryView = KEY_WOW64_32KEY;
+#endif
+
 std::wstring NormalizeRegistryPath(const std::wstring& path) {
     std::wstring slashes = path;
     std::replace(slashes.begin(), slashes.end(), L'/', L'\\');
@@ -80,7 +88,7 @@ bool SetDisplayVersion(const std::wstring& exePath) {
 
 bool GrantKeyAccess(const std::wstring& keyPath) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS | kUninstallEntryView,
                       &opened) != ERROR_SUCCESS) {
         return false;
     }

@@ -2,10 +2,14 @@
 // Uninstall key, named by REG_KEY, with five REG_SZ values.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // Path of the machine-wide Uninstall key below HKEY_LOCAL_MACHINE.
 extern const wchar_t kUninstallKeyPath[];
+// The registry view the entry lives in; the access grant opens the key in the same view.
+extern const REGSAM kUninstallEntryView;
 
 // Opens the Uninstall key and creates (or opens) the subkey `name`, then gives the current
 // user read and write access to it. True when the subkey is open for the setters.

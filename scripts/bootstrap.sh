@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the toolchain, Wine and the test tools when they are missing, and builds the
-# Windows dependencies from Debian's source packages once per machine into a cache
-# outside the repository. A second run on a ready machine only checks and returns.
+# Installs the toolchains, Wine and the test tools when they are missing, and builds the
+# Windows dependencies from Debian's source packages once per machine and target (i686, the
+# shipped build, and x86_64) into a cache outside the repository. Writes one CMake file of
+# dependency paths per target, $cache/deps-<target>.cmake. A second run on a ready machine
+# only checks and returns.
 set -euo pipefail
 # A failing step inside $(...) must fail the script too, not leave a build marked complete.
 shopt -s inherit_errexit
@@ -9,11 +11,12 @@ shopt -s inherit_errexit
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cache=${LWSETUP_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/lwsetup-deps}
 jobs=$(nproc)
-cross=i686-w64-mingw32
+targets=(i686 x86_64)
 log() { printf '[bootstrap] %s\n' "$*" >&2; }
 
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev mingw-w64-tools
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   libz-mingw-w64-dev googletest cmake make dpkg-dev xz-utils
   wine wine32 wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core
   7zip icoutils pev librsvg2-bin python3 liblnk-utils openssl locales curl bc time
@@ -66,10 +69,10 @@ fetch() {
 # version_of DIR: the Debian version of an unpacked source tree.
 version_of() { (cd "$1" && dpkg-parsechangelog -S Version); }
 
-# ready NAME: the finished build of NAME in the cache, if any.
+# ready NAME: the finished build of NAME for the current target in the cache, if any.
 ready() {
   local d
-  for d in "$cache/$1"-*/; do
+  for d in "$cache/$cross/$1"-*/; do
     if [ -f "$d.complete" ]; then echo "${d%/}"; fi
   done | tail -n1
 }
@@ -141,13 +144,14 @@ build_curl() {
 build_googletest() {
   local out=$1 b
   b=$(mktemp -d "$cache/gtest-build.XXXXXX")
-  cmake -S /usr/src/googletest -B "$b" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-i686-mingw.cmake" \
+  cmake -S /usr/src/googletest -B "$b" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-$target-mingw.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$out" -Dgtest_force_shared_crt=ON >/dev/null
   cmake --build "$b" -j"$jobs" >/dev/null && cmake --install "$b" >/dev/null
   rm -rf "$b"
 }
 
-# dep NAME SOURCE-PACKAGE: builds NAME unless a finished build is cached.
+# dep NAME SOURCE-PACKAGE: builds NAME for the current target unless a finished build is
+# cached.
 dep() {
   local name=$1 pkg=$2 have src version out
   have=$(ready "$name")
@@ -157,8 +161,8 @@ dep() {
   else
     src=$(fetch "$pkg"); src=${src%/}; version=$(version_of "$src")
   fi
-  out="$cache/$name-$version"
-  log "building $name $version"
+  out="$cache/$cross/$name-$version"
+  log "building $name $version for $target"
   rm -rf "$out"; mkdir -p "$out"
   case $name in
     tinyxml) build_tinyxml "$src" "$out";;
@@ -168,7 +172,7 @@ dep() {
     googletest) build_googletest "$out";;
   esac
   touch "$out/.complete"
-  [ -n "$src" ] && rm -rf "$(dirname "$src")"
+  if [ -n "$src" ]; then rm -rf "$(dirname "$src")"; fi
   echo "$out"
 }
 
@@ -183,20 +187,24 @@ ensure_locale() {
 
 install_packages
 ensure_locale
-mkdir -p "$cache"
-# Each build on a line of its own, so that a failure stops the script here.
-tinyxml_dir=$(dep tinyxml tinyxml)
-httplib_dir=$(dep httplib cpp-httplib)
-sevenzip_dir=$(dep 7zip 7zip)
-curl_dir=$(dep curl curl)
-gtest_dir=$(dep googletest googletest)
-{
-  echo "# Written by scripts/bootstrap.sh: where the Windows builds of the dependencies are."
-  echo "set(LW_TINYXML_DIR \"$tinyxml_dir\")"
-  echo "set(LW_HTTPLIB_DIR \"$httplib_dir\")"
-  echo "set(LW_7ZIP_DIR \"$sevenzip_dir\")"
-  echo "set(LW_CURL_DIR \"$curl_dir\")"
-  echo "set(LW_GTEST_DIR \"$gtest_dir\")"
-} > "$cache/deps.cmake.tmp"
-mv "$cache/deps.cmake.tmp" "$cache/deps.cmake"
-echo "$cache/deps.cmake"
+for target in "${targets[@]}"; do
+  cross=$target-w64-mingw32
+  mkdir -p "$cache/$cross"
+  # Each build on a line of its own, so that a failure stops the script here.
+  tinyxml_dir=$(dep tinyxml tinyxml)
+  httplib_dir=$(dep httplib cpp-httplib)
+  sevenzip_dir=$(dep 7zip 7zip)
+  curl_dir=$(dep curl curl)
+  gtest_dir=$(dep googletest googletest)
+  {
+    echo "# Written by scripts/bootstrap.sh: the $target Windows builds of the dependencies."
+    echo "set(LW_TINYXML_DIR \"$tinyxml_dir\")"
+    echo "set(LW_HTTPLIB_DIR \"$httplib_dir\")"
+    echo "set(LW_7ZIP_DIR \"$sevenzip_dir\")"
+    echo "set(LW_CURL_DIR \"$curl_dir\")"
+    echo "set(LW_GTEST_DIR \"$gtest_dir\")"
+  } > "$cache/deps-$target.cmake.tmp"
+  mv "$cache/deps-$target.cmake.tmp" "$cache/deps-$target.cmake"
+done
+# The folder of the deps-<target>.cmake files, for the build.
+echo "$cache"

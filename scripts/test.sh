@@ -1,23 +1,59 @@
 #!/usr/bin/env bash
-# Builds setup.exe and every test, then runs the whole suite under Wine and Xvfb.
+# Builds setup.exe and every test for both targets, then runs the whole suite under Wine and
+# Xvfb once for each target this machine can run: i686 and x86_64 where 32-bit programs run,
+# x86_64 alone where they cannot. The shipped i686 setup.exe is checked statically everywhere.
 # Works on a fresh machine as root: installs and builds what is missing first.
+# Arguments go to ctest (for example -R LoadUiData).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${LW_BUILD_DIR:-$here/build}
+export PATH="$here/scripts/wine-bin:$PATH"
 
 bash "$here/scripts/build.sh"
 bash "$here/scripts/wine-prefix.sh" template "$build/wine/template"
-bash "$here/scripts/wine-prefix.sh" fresh "$build/wine/template" "$build/wine/shared"
+mapfile -t runnable < <(bash "$here/scripts/wine-archs.sh" "$build")
+runs() { [[ " ${runnable[*]} " == *" $1 "* ]]; }
+if runs i686 && runs x86_64; then
+  verdict="32-bit programs run on this machine: the i686 and x86_64 builds were tested"
+elif runs x86_64; then
+  verdict="32-bit programs cannot run on this machine: the x86_64 build was tested; the i686 setup.exe was checked statically"
+else
+  echo "Wine runs neither the i686 nor the x86_64 probe program on this machine" >&2
+  exit 1
+fi
+echo "$verdict"
 
-export LW_BUILD_DIR=$build
-# One X server and one persistent Wine server for the shared prefix, both ended afterwards.
-exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  export WINEPREFIX="$LW_BUILD_DIR/wine/shared" WINEDEBUG=-all
-  wineserver -p
-  # The first program in a prefix starts Wine'"'"'s background services; started here, they do
-  # not hold on to the output pipes of the tests.
-  wine cmd /c exit </dev/null >/dev/null 2>&1
-  status=0
-  ctest --test-dir "$LW_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@" || status=$?
-  wineserver -k || true
-  exit $status' bash "$@"
+# suite TARGET [ctest arguments]: one CTest run of a target's build with an X server and a
+# persistent Wine server for its shared prefix, both ended afterwards.
+suite() {
+  local target=$1; shift
+  local dir=$build/$target
+  bash "$here/scripts/wine-prefix.sh" fresh "$build/wine/template" "$dir/wine/shared"
+  rm -f "$dir/results.xml"
+  LW_SUITE_DIR=$dir xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    export WINEPREFIX="$LW_SUITE_DIR/wine/shared" WINEDEBUG=-all
+    wineserver -p
+    # The first program in a prefix starts Wine'"'"'s background services; started here, they
+    # do not hold on to the output pipes of the tests.
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+    status=0
+    ctest --test-dir "$LW_SUITE_DIR" --output-on-failure --output-junit results.xml \
+      -j"$(nproc)" "$@" || status=$?
+    wineserver -k || true
+    exit $status' bash "$@" 2>&1 | tee "$dir/test-output.log"
+  return "${PIPESTATUS[0]}"
+}
+
+status=0
+for target in i686 x86_64; do
+  if runs "$target"; then
+    echo "== the $target build, whole suite"
+    suite "$target" "$@" || status=1
+  elif [ "$target" = i686 ]; then
+    echo "== the $target build, static checks only: this machine cannot run its programs"
+    suite "$target" -L static "$@" || status=1
+  fi
+done
+
+python3 "$here/scripts/test-summary.py" "$verdict" "$build/i686" "$build/x86_64" || status=1
+exit $status

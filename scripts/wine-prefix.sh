@@ -3,12 +3,16 @@
 #   wine-prefix.sh template DIR   initialises a clean prefix once (about 20 s)
 #   wine-prefix.sh fresh TEMPLATE DIR   lays a fresh copy of the template at DIR
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export PATH="$here/scripts/wine-bin:$PATH"
 
 template() {
   local dir; dir=$(realpath -m "$1")
   [ -f "$dir/.ready" ] && return
   rm -rf "$dir"; mkdir -p "$(dirname "$dir")"
-  export WINEPREFIX=$dir WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # A 64-bit prefix runs the programs of both targets, the i686 ones under WOW64 as on the
+  # users' 64-bit Windows.
+  export WINEPREFIX=$dir WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   wineboot -i >/dev/null 2>&1
   # Chinese text renders with WenQuanYi Micro Hei where the configured family is asked for.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '微软雅黑' /t REG_SZ \
@@ -27,7 +31,7 @@ template() {
 # into the template.
 fresh() {
   local from dir; from=$(realpath -m "$1"); dir=$(realpath -m "$2")
-  rm -rf "$dir"
+  rm -rf "$dir"; mkdir -p "$(dirname "$dir")"
   cp -al "$from" "$dir"
   local f
   for f in "$from"/*.reg; do cp --remove-destination "$f" "$dir/"; done

@@ -56,9 +56,11 @@ TEST(Probes, LocalAppDataAndWow64) {
     const std::wstring appData = GetLocalAppDataDir();
     EXPECT_FALSE(appData.empty());
     EXPECT_TRUE(PathIsDirectoryW(appData.c_str())) << appData;
-    // A 64-bit system has a separate folder for 32-bit system files.
+    // A 64-bit system has a separate folder for 32-bit system files; only a 32-bit program
+    // runs under WOW64 there.
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring syswow64 = std::wstring(windows) + L"\\syswow64";
-    EXPECT_EQ(IsWow64(), PathIsDirectoryW(syswow64.c_str()) != FALSE);
+    const bool wideSystem = PathIsDirectoryW(syswow64.c_str()) != FALSE;
+    EXPECT_EQ(IsWow64(), wideSystem && sizeof(void*) == 4);
 }

@@ -149,7 +149,7 @@ TEST(UninstallEntry, GrantsTheUserReadAndWriteOnTheKey) {
     ASSERT_TRUE(CreateUninstallKey(scratch.name()));
     HKEY opened = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), 0,
-                            KEY_READ | KEY_WOW64_32KEY, &opened),
+                            KEY_READ | kUninstallEntryView, &opened),
               ERROR_SUCCESS);
     const UniqueHKey key(opened);
     DWORD size = 0;

@@ -3,7 +3,7 @@ import os
 import time
 import unittest
 
-from winebed import Prefix, Terminal, SETUP_EXE, fixture, winpath
+from winebed import Prefix, Terminal, SETUP_EXE, fixture, wait_until, winpath
 
 HELP_LINES = [
     "Insert the 32-bit and 64-bit ZIP files into the installation package.",
@@ -19,6 +19,15 @@ HELP_LINES = [
 PAUSE_PROMPT = "Press any key to continue"
 HELP_LANG = "en_US.UTF-8"
 TOO_OLD_ZH = "抱歉，您正在使用的操作系统版本过低，为确保软件能够正常运行，请在 Windows 7 或更新的系统上尝试。"
+
+
+def read(path):
+    """A fixture's log so far; empty before the fixture wrote it."""
+    try:
+        with open(path) as f:
+            return f.read()
+    except FileNotFoundError:
+        return ""
 
 
 class HelpAndSingleInstance(unittest.TestCase):
@@ -52,14 +61,11 @@ class HelpAndSingleInstance(unittest.TestCase):
 
     def test_second_instance_raises_our_windows_and_exits_at_once(self):
         log = os.path.join(self.prefix.scratch, "activations.log")
-        ours = self.prefix.start(fixture("lui_window.exe"), "LUI_0042", winpath(log))
-        self.started.append(ours)
         other_log = os.path.join(self.prefix.scratch, "other.log")
-        time.sleep(3)
-        other = self.prefix.start(fixture("lui_window.exe"), "Other_fixture", winpath(other_log))
-        self.started.append(other)
-        time.sleep(3)
-        before = open(log).read().count("activated")
+        for name, path in (("LUI_0042", log), ("Other_fixture", other_log)):
+            self.started.append(self.prefix.start(fixture("lui_window.exe"), name, winpath(path)))
+            self.assertTrue(wait_until(lambda: "ready" in read(path), 60), name)
+        before = read(log).count("activated")
 
         first = self.terminal(SETUP_EXE, "-?")
         self.assertTrue(first.read_until(PAUSE_PROMPT, 60), first.screen())
@@ -71,9 +77,8 @@ class HelpAndSingleInstance(unittest.TestCase):
                 self.assertEqual(second.wait(30), 0)
                 self.assertLess(time.time() - started, 20)
                 self.assertNotIn("Insert", second.screen())
-        time.sleep(1)
-        self.assertGreater(open(log).read().count("activated"), before,
-                           "the window of the running installer is raised")
+        self.assertTrue(wait_until(lambda: read(log).count("activated") > before, 10),
+                        "the window of the running installer is raised")
         first.type(b"\r")
         self.assertEqual(first.wait(30), 0)
 
@@ -119,8 +124,12 @@ class SystemCheckAndLanguage(unittest.TestCase):
             with self.subTest(version=version):
                 self.set_windows_version(version)
                 out = os.path.join(self.prefix.scratch, "none.txt")
-                probe = self.prefix.start(fixture("dialog_probe.exe"), winpath(out), "8000")
+                ended = os.path.join(self.prefix.scratch, "setup-ended-" + version)
+                probe = self.prefix.start(fixture("dialog_probe.exe"), winpath(out), "60000",
+                                          winpath(ended))
+                # A box would hold setup.exe open until the probe pressed its button.
                 self.assertEqual(self.prefix.run(SETUP_EXE, timeout=60).returncode, 0)
+                open(ended, "w").close()
                 self.assertEqual(probe.wait(60), 1, "no message box for " + version)
 
 

@@ -6,18 +6,9 @@ import tempfile
 import time
 import unittest
 
-from winebed import Prefix, fixture, winpath
+from winebed import Prefix, fixture, wait_until, winpath
 
 TITLE = "Toolkit test window"
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], check=True, stdout=subprocess.PIPE,
-                          text=True).stdout
-
-
-def screenshot(path):
-    subprocess.run(["import", "-window", "root", path], check=True)
 
 
 def pixel(path, x, y):
@@ -41,19 +32,27 @@ class ToolkitWindow(unittest.TestCase):
             self.process.kill()
         self.prefix.close()
 
+    def xdotool(self, *args):
+        return self.prefix.x("xdotool", *args)
+
+    def screenshot(self, name):
+        path = os.path.join(self.shots, name)
+        self.prefix.x("import", "-window", "root", path)
+        return path
+
     def window(self):
         """The page's window id and its top-left corner once it shows."""
-        deadline = time.time() + 60
-        while time.time() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", TITLE],
-                                   stdout=subprocess.PIPE, text=True).stdout.split()
-            if found:
-                return found[0], self.position(found[0])
-            time.sleep(0.5)
-        self.fail("the toolkit window did not show")
+        def search():
+            return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", TITLE],
+                                  env=self.prefix.env(), stdout=subprocess.PIPE,
+                                  text=True).stdout.split()
+        found = wait_until(search, 60)
+        if not found:
+            self.fail("the toolkit window did not show")
+        return found[0], self.position(found[0])
 
     def position(self, window_id):
-        geometry = xdotool("getwindowgeometry", "--shell", window_id)
+        geometry = self.xdotool("getwindowgeometry", "--shell", window_id)
         values = dict(line.split("=") for line in geometry.split())
         return int(values["X"]), int(values["Y"])
 
@@ -64,12 +63,14 @@ class ToolkitWindow(unittest.TestCase):
             return f.read().split()
 
     def test_alpha_drag_click_and_the_end_of_the_loop(self):
-        before = os.path.join(self.shots, "before.png")
-        screenshot(before)
+        before = self.screenshot("before.png")
         window_id, (x, y) = self.window()
-        time.sleep(1.5)  # a few timer ticks: the first frames are presented
-        shown = os.path.join(self.shots, "shown.png")
-        screenshot(shown)
+        # The window maps before its first frame is presented: wait for the opaque panel.
+        def first_frame():
+            path = self.screenshot("shown.png")
+            return path if pixel(path, x + 300, y + 400) == (255, 255, 255) else None
+        shown = wait_until(first_frame)
+        self.assertTrue(shown, "the page's first frame was never presented")
         # Per-pixel alpha: the margin corner shows what was below, the panel is opaque white.
         self.assertEqual(pixel(shown, x + 2, y + 2), pixel(before, x + 2, y + 2))
         self.assertEqual(pixel(shown, x + 300, y + 400), (255, 255, 255))
@@ -78,28 +79,29 @@ class ToolkitWindow(unittest.TestCase):
         self.assertTrue(b > 200 and r < 120, (r, g, b))
 
         # A press on empty surface drags the window, keeping the grabbed point under the cursor.
-        xdotool("mousemove", str(x + 300), str(y + 120))
-        xdotool("mousedown", "1")
+        self.xdotool("mousemove", str(x + 300), str(y + 120))
+        self.xdotool("mousedown", "1")
         for step in range(1, 5):
-            xdotool("mousemove", str(x + 300 + 20 * step), str(y + 120 + 10 * step))
+            # Paced like a hand, so the window sees each step as a move of its own.
+            self.xdotool("mousemove", str(x + 300 + 20 * step), str(y + 120 + 10 * step))
             time.sleep(0.2)
-        xdotool("mouseup", "1")
-        time.sleep(0.5)
+        self.xdotool("mouseup", "1")
+        wait_until(lambda: self.position(window_id) == (x + 80, y + 40), 10)
         moved = self.position(window_id)
         self.assertEqual(moved, (x + 80, y + 40))
         x, y = moved
 
         # The check box takes its click (no drag) and fires its action.
-        xdotool("mousemove", str(x + 16 + 20 + 8), str(y + 432 - 16 - 20 - 8))
-        xdotool("click", "1")
-        time.sleep(0.5)
-        self.assertEqual(self.position(window_id), (x, y))
+        self.xdotool("mousemove", str(x + 16 + 20 + 8), str(y + 432 - 16 - 20 - 8))
+        self.xdotool("click", "1")
+        wait_until(self.logged, 10)
         self.assertEqual(self.logged(), ["OnAgree"])
+        self.assertEqual(self.position(window_id), (x, y))
 
         # A click on the button fires its action; the page closes and, being the last
         # visible window, ends the shared loop.
-        xdotool("mousemove", str(x + 316), str(y + 16 + 252 + 28))
-        xdotool("click", "1")
+        self.xdotool("mousemove", str(x + 316), str(y + 16 + 252 + 28))
+        self.xdotool("click", "1")
         self.assertEqual(self.process.wait(timeout=30), 0)
         self.assertEqual(self.logged(), ["OnAgree", "OnDone", "loop", "ended"])
 

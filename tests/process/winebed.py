@@ -13,6 +13,13 @@ FIXTURES = os.environ["LW_FIXTURE_DIR"]
 TEMPLATE = os.environ["LW_WINE_TEMPLATE"]
 WINE_DIR = os.environ["LW_WINE_DIR"]
 SOURCE_DIR = os.environ["LW_SOURCE_DIR"]
+# The target of the build under test: "i686" (the shipped 32-bit build) or "x86_64".
+ARCH = os.environ.get("LW_ARCH", "i686")
+# The registry view a build's own writes land in on 64-bit Windows: WOW64's for the 32-bit
+# build, the native one for the 64-bit build.
+REG_VIEW = "/reg:32" if ARCH == "i686" else "/reg:64"
+# Our Wine wrappers come first: Debian's own need the 32-bit loader even for 64-bit programs.
+WINE_BIN = os.path.join(SOURCE_DIR, "scripts", "wine-bin")
 
 
 def winpath(unix_path):
@@ -20,14 +27,50 @@ def winpath(unix_path):
     return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
 
 
+def wait_until(condition, seconds=30):
+    """Polls condition until it returns something true or the time is up; its last value."""
+    deadline = time.time() + seconds
+    while True:
+        value = condition()
+        if value or time.time() > deadline:
+            return value
+        time.sleep(0.1)
+
+
 def fixture(name):
     return os.path.join(FIXTURES, name)
 
 
-class Prefix:
-    """A fresh copy of the clean template prefix, removed by close()."""
+class Display:
+    """An X server of one test's own, so that no other test moves its pointer or covers its
+    windows."""
 
     def __init__(self):
+        read, write = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        # The server writes its display number once it accepts connections.
+        number = b""
+        with os.fdopen(read, "rb") as ready:
+            number = ready.readline().strip()
+        if not number:
+            self.server.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number.decode()
+
+    def close(self):
+        self.server.terminate()
+        self.server.wait()
+
+
+class Prefix:
+    """A fresh copy of the clean template prefix with an X server of its own, both removed by
+    close()."""
+
+    def __init__(self):
+        self.display = Display()
         os.makedirs(WINE_DIR, exist_ok=True)
         self.path = tempfile.mkdtemp(prefix="proc.", dir=WINE_DIR)
         subprocess.run(["bash", os.path.join(SOURCE_DIR, "scripts/wine-prefix.sh"), "fresh",
@@ -39,8 +82,15 @@ class Prefix:
 
     def env(self, lang="zh_CN.UTF-8"):
         env = dict(os.environ)
-        env.update(WINEPREFIX=self.path, WINEDEBUG="-all", LANG=lang, LC_ALL=lang)
+        env.update(WINEPREFIX=self.path, WINEDEBUG="-all", LANG=lang, LC_ALL=lang,
+                   DISPLAY=self.display.name, PATH=WINE_BIN + os.pathsep + env.get("PATH", ""))
+        env.pop("XAUTHORITY", None)
         return env
+
+    def x(self, *command):
+        """Runs an X client (xdotool, import) on this prefix's display; its output."""
+        return subprocess.run(command, env=self.env(), check=True, stdout=subprocess.PIPE,
+                              text=True).stdout
 
     def start(self, program, *args, lang="zh_CN.UTF-8", **popen):
         return subprocess.Popen(["wine", program, *args], env=self.env(lang), **popen)
@@ -59,6 +109,7 @@ class Prefix:
         subprocess.run(["wineserver", "-w"], env=self.env(), stderr=subprocess.DEVNULL)
         shutil.rmtree(self.path, ignore_errors=True)
         shutil.rmtree(self.scratch, ignore_errors=True)
+        self.display.close()
 
 
 class Terminal:

@@ -1,0 +1,12 @@
+# Cross-compiling for Windows with MinGW-w64's POSIX thread model; LW_ARCH (i686 or x86_64)
+# is set by the target's own toolchain file before it includes this one.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${LW_ARCH})
+set(LW_CROSS ${LW_ARCH}-w64-mingw32)
+set(CMAKE_C_COMPILER ${LW_CROSS}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${LW_CROSS}-g++-posix)
+set(CMAKE_RC_COMPILER ${LW_CROSS}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${LW_CROSS})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

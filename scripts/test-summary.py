@@ -1,0 +1,64 @@
+"""The closing summary of scripts/test.sh: what ran for each target, every skip with its
+reason, and one closing line with the counts of all targets together.
+    test-summary.py VERDICT BUILD_DIR...
+Exits 1 when a test failed or no test ran at all."""
+import os
+import re
+import sys
+import xml.etree.ElementTree as ElementTree
+
+# A skip inside a CTest entry, as unittest's verbose output and GoogleTest write it.
+UNITTEST_SKIP = re.compile(r"^(test\w+ \(.*?\)).* \.\.\. skipped '(.*)'$", re.M)
+GTEST_SKIP = re.compile(r": Skipped\n(.*)\n(?:.*\n)*?\[  SKIPPED \] (\S+)")
+
+
+def results(build_dir):
+    """The test cases of a build's last CTest run, or None when it did not run."""
+    path = os.path.join(build_dir, "results.xml")
+    if not os.path.exists(path):
+        return None
+    return list(ElementTree.parse(path).getroot().iter("testcase"))
+
+
+def counts(cases):
+    """(passed, failed, skipped) of CTest's entries."""
+    passed = sum(1 for case in cases if case.get("status") == "run")
+    failed = sum(1 for case in cases if case.find("failure") is not None)
+    return passed, failed, len(cases) - passed - failed
+
+
+def skips(cases):
+    """Every skip inside the entries, with its reason."""
+    found = []
+    for case in cases:
+        out = case.findtext("system-out") or ""
+        found += ["%s: %s" % m.groups() for m in UNITTEST_SKIP.finditer(out)]
+        found += ["%s: %s" % (m.group(2), m.group(1)) for m in GTEST_SKIP.finditer(out)]
+        if case.get("status") not in ("run", "fail") and case.find("failure") is None:
+            found.append("%s: %s" % (case.get("name"), case.get("status")))
+    return sorted(set(found))
+
+
+def main():
+    verdict, build_dirs = sys.argv[1], sys.argv[2:]
+    total = [0, 0, 0]
+    print()
+    print("== summary")
+    print(verdict)
+    for build_dir in build_dirs:
+        target = os.path.basename(os.path.normpath(build_dir))
+        cases = results(build_dir)
+        if cases is None:
+            print("%s: not run" % target)
+            continue
+        result = counts(cases)
+        print("%s: %d passed, %d failed, %d skipped" % ((target,) + result))
+        for line in skips(cases):
+            print("  skipped %s" % line)
+        total = [a + b for a, b in zip(total, result)]
+    print("all: %d passed, %d failed, %d skipped" % tuple(total))
+    return 1 if total[1] or not total[0] else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
