@@ -8,7 +8,7 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 # A skip inside a CTest entry, as unittest's verbose output and GoogleTest write it.
-UNITTEST_SKIP = re.compile(r"^(test\w+ \(.*?\)).* \.\.\. skipped '(.*)'$", re.M)
+UNITTEST_SKIP = re.compile(r"^(test\w+ \(.*?\)).* \.\.\. skipped (['\"])(.*)\2$", re.M)
 GTEST_SKIP = re.compile(r": Skipped\n(.*)\n(?:.*\n)*?\[  SKIPPED \] (\S+)")
 
 
@@ -28,11 +28,11 @@ def counts(cases):
 
 
 def skips(cases):
-    """Every skip inside the entries, with its reason."""
+    """Every skip, inside an entry or of a whole entry, with its reason."""
     found = []
     for case in cases:
         out = case.findtext("system-out") or ""
-        found += ["%s: %s" % m.groups() for m in UNITTEST_SKIP.finditer(out)]
+        found += ["%s: %s" % m.group(1, 3) for m in UNITTEST_SKIP.finditer(out)]
         found += ["%s: %s" % (m.group(2), m.group(1)) for m in GTEST_SKIP.finditer(out)]
         if case.get("status") not in ("run", "fail") and case.find("failure") is None:
             found.append("%s: %s" % (case.get("name"), case.get("status")))
@@ -51,9 +51,12 @@ def main():
         if cases is None:
             print("%s: not run" % target)
             continue
-        result = counts(cases)
+        passed, failed, skipped = counts(cases)
+        # A skip inside an entry that passed counts as a skip too.
+        skipped_lines = skips(cases)
+        result = (passed, failed, max(skipped, len(skipped_lines)))
         print("%s: %d passed, %d failed, %d skipped" % ((target,) + result))
-        for line in skips(cases):
+        for line in skipped_lines:
             print("  skipped %s" % line)
         total = [a + b for a, b in zip(total, result)]
     print("all: %d passed, %d failed, %d skipped" % tuple(total))

@@ -37,7 +37,9 @@ suite() {
     # do not hold on to the output pipes of the tests.
     wine cmd /c exit </dev/null >/dev/null 2>&1
     status=0
+    # The whole output of every test goes into the results, so the summary finds every skip.
     ctest --test-dir "$LW_SUITE_DIR" --output-on-failure --output-junit results.xml \
+      --test-output-size-passed 4000000 --test-output-size-failed 4000000 \
       -j"$(nproc)" "$@" || status=$?
     wineserver -k || true
     exit $status' bash "$@" 2>&1 | tee "$dir/test-output.log"

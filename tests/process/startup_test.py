@@ -39,6 +39,7 @@ class HelpAndSingleInstance(unittest.TestCase):
         for process in self.started:
             if process.poll() is None:
                 process.kill()
+            process.wait()
         self.prefix.close()
 
     def terminal(self, *args):
