@@ -1,6 +1,6 @@
 #include "install/path_relation.h"
 
-#include "app/string_util.h"
+#include "base/string_util.h"
 
 bool IsPathBelow(const std::wstring& path, const std::wstring& dir) {
     if (dir.empty() || path.size() <= dir.size() || !StartsWithNoCase(path, dir)) return false;

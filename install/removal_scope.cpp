@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/file_util.h"
-#include "app/string_util.h"
+#include "base/file_util.h"
+#include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
 

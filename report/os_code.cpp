@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/string_util.h"
+#include "base/string_util.h"
 
 namespace {
 

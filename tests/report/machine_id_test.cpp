@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/handles.h"
 #include "report/machine_id.h"
-#include "app/win_handle.h"
 
 namespace {
 

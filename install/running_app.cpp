@@ -1,8 +1,8 @@
-#include "app/running_app.h"
+#include "install/running_app.h"
 
 #include <tlhelp32.h>
 
-#include "app/win_handle.h"
+#include "base/handles.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
 #include "install/uninstall_entry.h"
