@@ -50,34 +50,38 @@ private:
     Handle handle_ = Traits::Invalid();
 };
 
-// Handles that report failure as null (events, threads, processes, tokens, mappings).
-struct KernelHandleTraits {
-    using Handle = HANDLE;
+// The two "no handle" values the traits below share.
+template <typename H>
+struct NullInvalid {
+    using Handle = H;
     static Handle Invalid() { return nullptr; }
+};
+template <typename H>
+struct MinusOneInvalid {
+    using Handle = H;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+};
+
+// Handles that report failure as null (events, threads, processes, tokens, mappings).
+struct KernelHandleTraits : NullInvalid<HANDLE> {
     static void Close(Handle handle) { CloseHandle(handle); }
 };
 using UniqueHandle = UniqueWinHandle<KernelHandleTraits>;
 
 // Handles that report failure as INVALID_HANDLE_VALUE (files, snapshots).
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+struct FileHandleTraits : MinusOneInvalid<HANDLE> {
     static void Close(Handle handle) { CloseHandle(handle); }
 };
 using UniqueFileHandle = UniqueWinHandle<FileHandleTraits>;
 
 // Directory enumerations (FindFirstFileW).
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+struct FindHandleTraits : MinusOneInvalid<HANDLE> {
     static void Close(Handle handle) { FindClose(handle); }
 };
 using UniqueFindHandle = UniqueWinHandle<FindHandleTraits>;
 
 // Open registry keys.
-struct RegistryKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
+struct RegistryKeyTraits : NullInvalid<HKEY> {
     static void Close(Handle key) { RegCloseKey(key); }
 };
 using UniqueHKey = UniqueWinHandle<RegistryKeyTraits>;
@@ -85,51 +89,39 @@ using UniqueHKey = UniqueWinHandle<RegistryKeyTraits>;
 // Memory the security functions hand out with LocalAlloc, typed the way each hands it out
 // (a security descriptor, an ACL), so put() fits their out-parameters.
 template <typename Pointer>
-struct LocalMemoryTraits {
-    using Handle = Pointer;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle memory) { LocalFree(memory); }
+struct LocalMemoryTraits : NullInvalid<Pointer> {
+    static void Close(Pointer memory) { LocalFree(memory); }
 };
 template <typename Pointer>
 using UniqueLocalPointer = UniqueWinHandle<LocalMemoryTraits<Pointer>>;
 using UniqueLocalMemory = UniqueLocalPointer<HLOCAL>;
 
 // Memory from GlobalAlloc (the blocks streams on HGLOBAL read).
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() { return nullptr; }
+struct GlobalMemoryTraits : NullInvalid<HGLOBAL> {
     static void Close(Handle memory) { GlobalFree(memory); }
 };
 using UniqueGlobalMemory = UniqueWinHandle<GlobalMemoryTraits>;
 
 // Memory device contexts from CreateCompatibleDC.
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
+struct MemoryDcTraits : NullInvalid<HDC> {
     static void Close(Handle dc) { DeleteDC(dc); }
 };
 using UniqueMemoryDc = UniqueWinHandle<MemoryDcTraits>;
 
 // Bitmaps, not selected into any device context when they are closed.
-struct BitmapTraits {
-    using Handle = HBITMAP;
-    static Handle Invalid() { return nullptr; }
+struct BitmapTraits : NullInvalid<HBITMAP> {
     static void Close(Handle bitmap) { DeleteObject(bitmap); }
 };
 using UniqueBitmap = UniqueWinHandle<BitmapTraits>;
 
 // CNG algorithm providers.
-struct AlgorithmTraits {
-    using Handle = BCRYPT_ALG_HANDLE;
-    static Handle Invalid() { return nullptr; }
+struct AlgorithmTraits : NullInvalid<BCRYPT_ALG_HANDLE> {
     static void Close(Handle handle) { BCryptCloseAlgorithmProvider(handle, 0); }
 };
 using UniqueAlgorithm = UniqueWinHandle<AlgorithmTraits>;
 
 // CNG hash objects.
-struct HashTraits {
-    using Handle = BCRYPT_HASH_HANDLE;
-    static Handle Invalid() { return nullptr; }
+struct HashTraits : NullInvalid<BCRYPT_HASH_HANDLE> {
     static void Close(Handle handle) { BCryptDestroyHash(handle); }
 };
 using UniqueHash = UniqueWinHandle<HashTraits>;
