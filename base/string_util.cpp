@@ -24,6 +24,10 @@ bool EndsWithNoCase(const std::wstring& s, const std::wstring& suffix) {
            EqualNoCase(s.c_str() + (s.size() - suffix.size()), suffix.c_str(), suffix.size());
 }
 
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
 bool StartsWithNoCaseA(const std::string& s, const char* prefix) {
     const size_t length = std::strlen(prefix);
     return s.size() >= length && _strnicmp(s.c_str(), prefix, length) == 0;

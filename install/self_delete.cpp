@@ -99,9 +99,7 @@ std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan) {
         L")",
     };
     // Only a directory named like the product's is removed with everything in it.
-    if (!Install_Dir.empty() &&
-        CompareStringOrdinal(LastComponent(plan.exeDir).c_str(), -1, Install_Dir.c_str(), -1,
-                             TRUE) == CSTR_EQUAL) {
+    if (IsNamedLikeInstallDir(plan.exeDir)) {
         lines.push_back(L"rmdir /S /Q " + Quoted(plan.exeDir));
     }
     // One line: once the batch is gone, cmd cannot read another line of it.

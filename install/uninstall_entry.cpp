@@ -129,9 +129,7 @@ std::wstring ReadInstallLocation(const std::wstring& name) {
     // The user may write this value. Files are removed and programs ended below the
     // directory it names, so only a directory named like the product's counts, never a
     // drive root or a system directory.
-    if (PathIsRootW(icon) || Install_Dir.empty() ||
-        CompareStringOrdinal(LastComponent(icon).c_str(), -1, Install_Dir.c_str(), -1, TRUE) !=
-            CSTR_EQUAL) {
+    if (PathIsRootW(icon) || !IsNamedLikeInstallDir(icon)) {
         return L"";
     }
     return icon;

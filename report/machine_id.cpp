@@ -8,6 +8,7 @@
 #include <ctime>
 #include <vector>
 
+#include "base/file_util.h"
 #include "base/handles.h"
 #include "base/text_convert.h"
 #include "report/md5_hex.h"
@@ -54,10 +55,10 @@ std::wstring ComputerNamePart() {
 }
 
 std::wstring FreeSpacePart() {
-    wchar_t systemDir[MAX_PATH] = {};
+    const std::wstring systemDir = SystemFolder(GetSystemDirectoryW);
     ULARGE_INTEGER freeBytes = {};
-    if (GetSystemDirectoryW(systemDir, MAX_PATH) == 0 ||
-        !GetDiskFreeSpaceExW(systemDir, nullptr, nullptr, &freeBytes)) {
+    if (systemDir.empty() ||
+        !GetDiskFreeSpaceExW(systemDir.c_str(), nullptr, nullptr, &freeBytes)) {
         freeBytes.QuadPart = 0;
     }
     wchar_t text[16] = {};
