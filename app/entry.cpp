@@ -5,9 +5,9 @@
 #include <ctime>
 
 #include "app/command_line.h"
-#include "app/probes.h"
 #include "app/sequences.h"
-#include "app/string_util.h"
+#include "base/probes.h"
+#include "base/string_util.h"
 #include "config/offline_builder.h"
 #include "config/ui_data.h"
 #include "ui/toolkit_module.h"
@@ -85,7 +85,7 @@ int RunSetup(HINSTANCE instance, const std::wstring& commandLine) {
 
     ParseCommandLine(commandLine);
     ToolkitModule.Start(instance);
-    LoadUiData(L"");
+    LoadUiData(ToolkitModule.instance, L"");
 
     if (OsInfo::Get().OsVersion <= kNewestRefusedOsVersion) {
         MessageBoxW(nullptr, Run_Os_Too_Old_Text.c_str(), App_Name.c_str(), MB_OK);

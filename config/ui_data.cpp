@@ -5,11 +5,11 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/command_line.h"
-#include "app/probes.h"
+#include "base/probes.h"
+#include "base/text_convert.h"
 #include "config/resources.h"
+#include "config/tracking_ids.h"
 #include "config/version_info.h"
-#include "ui/toolkit_module.h"
 
 #define LW_DEFINE_COLOR(name, value) DWORD name = value;
 #define LW_DEFINE_STRING(name, value) std::wstring name = value;
@@ -139,9 +139,9 @@ void LoadUiDataFromDocument(const std::string& document, const std::wstring& lan
     if (!version.empty()) App_Version = version;
 }
 
-void LoadUiData(const std::wstring& language) {
+void LoadUiData(HINSTANCE module, const std::wstring& language) {
     // A missing or empty resource leaves the text empty, which does not parse.
     std::string document;
-    LoadXmlResource(ToolkitModule.instance, &document);
+    LoadXmlResource(module, &document);
     LoadUiDataFromDocument(document, language);
 }

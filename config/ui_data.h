@@ -28,9 +28,10 @@ struct UiDataModel {
 };
 extern UiDataModel UiData;
 
-// Fills every value from the embedded document in `language` (empty: the user's UI language).
-// A missing or broken document leaves every value as it was.
-void LoadUiData(const std::wstring& language);
+// Fills every value from the document embedded in `module` (null: the executable) in
+// `language` (empty: the user's UI language). A missing or broken document leaves every
+// value as it was.
+void LoadUiData(HINSTANCE module, const std::wstring& language);
 // The same for a document given as UTF-8 text.
 void LoadUiDataFromDocument(const std::string& document, const std::wstring& language);
 

@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "app/probes.h"
+#include "base/probes.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/string_util.h"
+#include "base/string_util.h"
 
 namespace {
 

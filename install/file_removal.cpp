@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "install/install_handles.h"
+#include "base/handles.h"
 
 namespace {
 

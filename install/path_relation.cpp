@@ -1,6 +1,7 @@
 #include "install/path_relation.h"
 
-#include "app/string_util.h"
+#include "base/string_util.h"
+#include "config/ui_data.h"
 
 bool IsPathBelow(const std::wstring& path, const std::wstring& dir) {
     if (dir.empty() || path.size() <= dir.size() || !StartsWithNoCase(path, dir)) return false;
@@ -18,4 +19,8 @@ std::wstring ParentDir(const std::wstring& path) {
 std::wstring LastComponent(const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+bool IsNamedLikeInstallDir(const std::wstring& dir) {
+    return !Install_Dir.empty() && EqualsNoCase(LastComponent(dir), Install_Dir);
 }

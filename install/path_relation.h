@@ -13,3 +13,7 @@ std::wstring ParentDir(const std::wstring& path);
 
 // The text after the last "\" or "/"; the whole path when there is none.
 std::wstring LastComponent(const std::wstring& path);
+
+// True when the directory's last component is the product's install folder name (any letter
+// case): the only directories removed with everything in them or trusted from the registry.
+bool IsNamedLikeInstallDir(const std::wstring& dir);

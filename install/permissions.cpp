@@ -2,22 +2,15 @@
 
 #include <aclapi.h>
 
-#include <cstdio>
 #include <memory>
 
-#include "app/win_handle.h"
-#include "install/install_handles.h"
+#include "base/diagnostics.h"
+#include "base/handles.h"
 #include "install/token_user.h"
 
 namespace {
 
 constexpr BYTE kInheritedByChildren = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
-
-void ReportFailure(const char* text) {
-    std::fputs(text, stderr);
-    std::fputs("\n", stderr);
-    std::fflush(stderr);
-}
 
 }  // namespace
 
@@ -48,35 +41,32 @@ bool HasDirectoryAccess(PACL dacl, PSID user) {
 
 void GrantDirectoryAccess(const std::wstring& dir) {
     if (dir.empty() || GetFileAttributesW(dir.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    HANDLE rawToken = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken)) {
-        ReportFailure("Failed to open process token.");
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) {
+        DebugPrint(L"Failed to open process token.");
         return;
     }
-    const UniqueHandle token(rawToken);
     const std::unique_ptr<BYTE[]> user = ReadTokenUser(token.get());
     if (!user) return;
 
     PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    UniqueLocalPointer<PSECURITY_DESCRIPTOR> descriptor;
     if (GetNamedSecurityInfoW(dir.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
-        ReportFailure("Failed to get security info.");
+                              nullptr, &dacl, nullptr, descriptor.put()) != ERROR_SUCCESS) {
+        DebugPrint(L"Failed to get security info.");
         return;
     }
-    const UniqueLocalMemory descriptorOwner(descriptor);
     if (HasDirectoryAccess(dacl, TokenUserSid(user))) return;
 
-    PACL merged = nullptr;
+    UniqueLocalPointer<PACL> merged;
     if (MergeUserAccess(dacl, TokenUserSid(user), kDirectoryUserRights, kInheritedByChildren,
-                        &merged) != ERROR_SUCCESS) {
-        ReportFailure("Failed to set entries in ACL.");
+                        merged.put()) != ERROR_SUCCESS) {
+        DebugPrint(L"Failed to set entries in ACL.");
         return;
     }
-    const UniqueLocalMemory mergedOwner(merged);
     std::wstring name = dir;
     if (SetNamedSecurityInfoW(&name[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, merged, nullptr) != ERROR_SUCCESS) {
-        ReportFailure("Failed to set security info.");
+                              nullptr, merged.get(), nullptr) != ERROR_SUCCESS) {
+        DebugPrint(L"Failed to set security info.");
     }
 }

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/file_util.h"
-#include "app/string_util.h"
+#include "base/file_util.h"
+#include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
 
@@ -41,19 +41,14 @@ bool PassesThroughLink(const std::wstring& path, const std::wstring& top) {
 
 bool IsCreatedShortcut(const std::wstring& full) {
     const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    if (!desktop.empty() &&
-        CompareStringOrdinal(full.c_str(), -1,
-                             JoinPath(desktop, App_Desktop_Link + L".lnk").c_str(), -1,
-                             TRUE) == CSTR_EQUAL) {
+    if (!desktop.empty() && EqualsNoCase(full, JoinPath(desktop, App_Desktop_Link + L".lnk"))) {
         return true;
     }
     const std::wstring startMenu = SpecialFolder(CSIDL_COMMON_STARTMENU);
     if (startMenu.empty() || App_Desktop_Link.empty()) return false;
     const std::wstring folder = FullPath(JoinPath(startMenu, L"programs\\" + App_Desktop_Link));
-    auto same = [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-    };
-    return same(full, folder) || (same(ParentDir(full), folder) && EndsWithNoCase(full, L".lnk"));
+    return EqualsNoCase(full, folder) ||
+           (EqualsNoCase(ParentDir(full), folder) && EndsWithNoCase(full, L".lnk"));
 }
 
 }  // namespace

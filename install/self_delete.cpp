@@ -4,13 +4,12 @@
 #include <objbase.h>
 #include <sddl.h>
 
-#include "app/file_util.h"
-#include "app/probes.h"
-#include "app/string_util.h"
-#include "app/win_handle.h"
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/probes.h"
+#include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
-#include "install/install_handles.h"
 
 namespace {
 
@@ -37,13 +36,12 @@ std::wstring CreateBatchDir() {
     wsprintfW(name, L"lwpx-%08lX%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", guid.Data1,
               guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
               guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    UniqueLocalPointer<PSECURITY_DESCRIPTOR> descriptor;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdminOnlyDacl, SDDL_REVISION_1,
-                                                              &descriptor, nullptr)) {
+                                                              descriptor.put(), nullptr)) {
         return L"";
     }
-    const UniqueLocalMemory descriptorOwner(descriptor);
-    SECURITY_ATTRIBUTES security = {sizeof(security), descriptor, FALSE};
+    SECURITY_ATTRIBUTES security = {sizeof(security), descriptor.get(), FALSE};
     const std::wstring dir = JoinPath(windowsDir, std::wstring(L"Temp\\") + name);
     // A new name only: a directory someone prepared beforehand is never used.
     return CreateDirectoryW(dir.c_str(), &security) ? dir : L"";
@@ -101,9 +99,7 @@ std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan) {
         L")",
     };
     // Only a directory named like the product's is removed with everything in it.
-    if (!Install_Dir.empty() &&
-        CompareStringOrdinal(LastComponent(plan.exeDir).c_str(), -1, Install_Dir.c_str(), -1,
-                             TRUE) == CSTR_EQUAL) {
+    if (IsNamedLikeInstallDir(plan.exeDir)) {
         lines.push_back(L"rmdir /S /Q " + Quoted(plan.exeDir));
     }
     // One line: once the batch is gone, cmd cannot read another line of it.

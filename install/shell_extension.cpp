@@ -4,9 +4,9 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "app/file_util.h"
-#include "app/string_util.h"
-#include "app/win_handle.h"
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/file_removal.h"
 

@@ -4,30 +4,10 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <memory>
-
-#include "app/file_util.h"
-#include "app/string_util.h"
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/string_util.h"
 #include "config/ui_data.h"
-#include "install/com_ptr.h"
-
-namespace {
-
-struct ItemListDeleter {
-    void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
-};
-
-// The folder's path through its item list, as the shell reports it; empty on failure.
-std::wstring SpecialFolderPath(int csidl) {
-    ITEMIDLIST* raw = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &raw)) || !raw) return L"";
-    const std::unique_ptr<ITEMIDLIST, ItemListDeleter> list(raw);
-    wchar_t path[MAX_PATH] = {};
-    if (!SHGetPathFromIDListW(list.get(), path)) return L"";
-    return path;
-}
-
-}  // namespace
 
 std::wstring ShortcutWorkingDir(const std::wstring& target) {
     const size_t slash = target.find_last_of(L"\\/");
@@ -53,7 +33,7 @@ bool CreateShellLink(const std::wstring& target, const std::wstring& linkPath) {
 }
 
 std::wstring CreateDesktopShortcut(const std::wstring& target, const std::wstring& name) {
-    const std::wstring desktop = SpecialFolderPath(CSIDL_DESKTOPDIRECTORY);
+    const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
     if (desktop.empty()) return L"";
     const std::wstring link = desktop + L"\\" + name + L".lnk";
     return CreateShellLink(target, link) ? link : L"";
@@ -61,7 +41,7 @@ std::wstring CreateDesktopShortcut(const std::wstring& target, const std::wstrin
 
 std::wstring CreateStartMenuShortcut(const std::wstring& target, const std::wstring& folderName,
                                      const std::wstring& linkName) {
-    const std::wstring startMenu = SpecialFolderPath(CSIDL_COMMON_STARTMENU);
+    const std::wstring startMenu = SpecialFolder(CSIDL_COMMON_STARTMENU);
     if (startMenu.empty()) return L"";
     const std::wstring folderPath = startMenu + L"\\programs\\" + folderName;
     // Tested without the trailing separator: with it, a file of that name is not found.

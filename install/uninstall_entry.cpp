@@ -7,11 +7,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/win_handle.h"
+#include "base/handles.h"
 #include "config/ui_data.h"
 #include "config/version_info.h"
 #include "install/path_relation.h"
-#include "install/install_handles.h"
 #include "install/token_user.h"
 
 const wchar_t kUninstallKeyPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -49,18 +48,15 @@ std::wstring NormalizeRegistryPath(const std::wstring& path) {
 bool CreateUninstallKey(const std::wstring& name) {
     // An empty name would open the Uninstall key itself and write into it.
     if (name.empty()) return false;
-    HKEY key = nullptr;
-    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, &key) != ERROR_SUCCESS) {
+    // A failed open leaves the owner empty, so no key of an earlier call stays in use.
+    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, parentKey.put()) != ERROR_SUCCESS) {
         parentKey.reset();
         return false;
     }
-    parentKey.reset(key);
-    key = nullptr;
-    if (RegCreateKeyW(parentKey.get(), name.c_str(), &key) != ERROR_SUCCESS) {
+    if (RegCreateKeyW(parentKey.get(), name.c_str(), appKey.put()) != ERROR_SUCCESS) {
         appKey.reset();
         return false;
     }
-    appKey.reset(key);
     GrantKeyAccess(std::wstring(kUninstallKeyPath) + L"\\" + name);
     return true;
 }
@@ -87,15 +83,13 @@ bool SetDisplayVersion(const std::wstring& exePath) {
 }
 
 bool GrantKeyAccess(const std::wstring& keyPath) {
-    HKEY opened = nullptr;
+    UniqueHKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS | kUninstallEntryView,
-                      &opened) != ERROR_SUCCESS) {
+                      key.put()) != ERROR_SUCCESS) {
         return false;
     }
-    const UniqueHKey key(opened);
-    HANDLE rawToken = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return false;
-    const UniqueHandle token(rawToken);
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
     const std::unique_ptr<BYTE[]> user = ReadTokenUser(token.get());
     if (!user) return false;
 
@@ -111,15 +105,14 @@ bool GrantKeyAccess(const std::wstring& keyPath) {
         return true;
     }
 
-    PACL merged = nullptr;
+    UniqueLocalPointer<PACL> merged;
     if (MergeUserAccess(present ? dacl : nullptr, TokenUserSid(user), kUserKeyRights,
-                        NO_INHERITANCE, &merged) != ERROR_SUCCESS) {
+                        NO_INHERITANCE, merged.put()) != ERROR_SUCCESS) {
         return true;
     }
-    const UniqueLocalMemory mergedOwner(merged);
     SECURITY_DESCRIPTOR fresh = {};
     if (InitializeSecurityDescriptor(&fresh, SECURITY_DESCRIPTOR_REVISION) &&
-        SetSecurityDescriptorDacl(&fresh, TRUE, merged, FALSE)) {
+        SetSecurityDescriptorDacl(&fresh, TRUE, merged.get(), FALSE)) {
         RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &fresh);
     }
     return true;
@@ -127,10 +120,9 @@ bool GrantKeyAccess(const std::wstring& keyPath) {
 
 std::wstring ReadInstallLocation(const std::wstring& name) {
     if (name.empty()) return L"";
-    HKEY opened = nullptr;
     const std::wstring path = std::wstring(kUninstallKeyPath) + L"\\" + name;
-    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, path.c_str(), &opened) != ERROR_SUCCESS) return L"";
-    const UniqueHKey key(opened);
+    UniqueHKey key;
+    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, path.c_str(), key.put()) != ERROR_SUCCESS) return L"";
     // One spare character: the value is stored without its terminating NUL.
     wchar_t icon[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH * sizeof(wchar_t);
@@ -145,9 +137,7 @@ std::wstring ReadInstallLocation(const std::wstring& name) {
     // The user may write this value. Files are removed and programs ended below the
     // directory it names, so only a directory named like the product's counts, never a
     // drive root or a system directory.
-    if (PathIsRootW(icon) || Install_Dir.empty() ||
-        CompareStringOrdinal(LastComponent(icon).c_str(), -1, Install_Dir.c_str(), -1, TRUE) !=
-            CSTR_EQUAL) {
+    if (PathIsRootW(icon) || !IsNamedLikeInstallDir(icon)) {
         return L"";
     }
     return icon;
@@ -156,8 +146,7 @@ std::wstring ReadInstallLocation(const std::wstring& name) {
 void DeleteUninstallKey(const std::wstring& name) {
     // An empty name would make RegDeleteKeyW delete the Uninstall key itself.
     if (name.empty()) return;
-    HKEY opened = nullptr;
-    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, &opened) != ERROR_SUCCESS) return;
-    const UniqueHKey parent(opened);
+    UniqueHKey parent;
+    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, parent.put()) != ERROR_SUCCESS) return;
     RegDeleteKeyW(parent.get(), name.c_str());
 }

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "app/win_handle.h"
+#include "base/handles.h"
 
 struct UninstallJob {
     // The installation directory: the uninstaller's own directory, set before the worker

@@ -2,9 +2,10 @@
 
 #include <vector>
 
-#include "app/file_util.h"
-#include "app/string_util.h"
-#include "app/win_handle.h"
+#include "base/diagnostics.h"
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/file_list.h"
 #include "install/file_removal.h"
@@ -18,8 +19,6 @@ namespace {
 
 constexpr DWORD kApplicationWaitMs = 30000;
 constexpr DWORD kEntryPauseMs = 10;
-
-void Diagnostic(const std::wstring& line) { OutputDebugStringW((line + L"\r\n").c_str()); }
 
 // Lets the application undo what it registered for itself before its files go.
 void RunApplicationCleanup(const std::wstring& appExe) {
@@ -37,12 +36,12 @@ void RunApplicationCleanup(const std::wstring& appExe) {
 void RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool schedule) {
     std::wstring path;
     if (!ResolveRemovalEntry(entry, baseDir, &path)) {
-        Diagnostic(L"[skipped, not created by the installation] " + entry);
+        DebugPrint(L"[skipped, not created by the installation] %ls", entry.c_str());
         return;
     }
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        Diagnostic(L"[missing] " + path);
+        DebugPrint(L"[missing] %ls", path.c_str());
         return;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -52,7 +51,7 @@ void RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool sc
     if (DeleteFileW(path.c_str())) return;
     const DWORD error = GetLastError();
     if (schedule) DeleteOrSchedule(path);
-    Diagnostic(L"[" + IntToString(static_cast<int>(error)) + L"] " + path);
+    DebugPrint(L"[%d] %ls", static_cast<int>(error), path.c_str());
 }
 
 }  // namespace

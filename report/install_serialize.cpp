@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "config/resources.h"
+#include "base/text_convert.h"
 
 namespace KDirectInfoc {
 

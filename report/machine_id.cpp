@@ -8,9 +8,10 @@
 #include <ctime>
 #include <vector>
 
-#include "report/ansi_text.h"
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/text_convert.h"
 #include "report/md5_hex.h"
-#include "app/win_handle.h"
 
 const wchar_t kIdexKey[] =
     L"CLSID\\{8005C787-7B6A-46B4-9237-2D1E84628AAA}\\Implemented Categories\\"
@@ -54,10 +55,10 @@ std::wstring ComputerNamePart() {
 }
 
 std::wstring FreeSpacePart() {
-    wchar_t systemDir[MAX_PATH] = {};
+    const std::wstring systemDir = SystemFolder(GetSystemDirectoryW);
     ULARGE_INTEGER freeBytes = {};
-    if (GetSystemDirectoryW(systemDir, MAX_PATH) == 0 ||
-        !GetDiskFreeSpaceExW(systemDir, nullptr, nullptr, &freeBytes)) {
+    if (systemDir.empty() ||
+        !GetDiskFreeSpaceExW(systemDir.c_str(), nullptr, nullptr, &freeBytes)) {
         freeBytes.QuadPart = 0;
     }
     wchar_t text[16] = {};
@@ -69,11 +70,10 @@ std::wstring FreeSpacePart() {
 
 bool ReadIdex(std::wstring* id) {
     UniqueHKey key;
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kIdexKey, 0, KEY_READ | KEY_WOW64_32KEY, &raw) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kIdexKey, 0, KEY_READ | KEY_WOW64_32KEY, key.put()) !=
+        ERROR_SUCCESS) {
         return false;
     }
-    key.reset(raw);
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExW(key.get(), kIdexValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
@@ -93,13 +93,12 @@ bool ReadIdex(std::wstring* id) {
 
 bool WriteIdex(const std::wstring& id) {
     if (id.empty()) return false;
-    HKEY raw = nullptr;
+    UniqueHKey key;
     if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kIdexKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_READ | KEY_WOW64_32KEY | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, nullptr,
-                        &raw, nullptr) != ERROR_SUCCESS) {
+                        key.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const UniqueHKey key(raw);
     const DWORD bytes = static_cast<DWORD>((id.size() + 1) * sizeof(wchar_t));
     return RegSetValueExW(key.get(), kIdexValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(id.c_str()),
                           bytes) == ERROR_SUCCESS;

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/string_util.h"
+#include "base/file_util.h"
+#include "base/string_util.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ bool ReadReportedVersion(OsVersionNumbers* numbers) {
 
 // Major and minor from ntoskrnl.exe's file version, for systems without the ntdll export.
 bool ReadKernelFileVersion(uint32_t* major, uint32_t* minor) {
-    wchar_t systemDir[MAX_PATH] = {};
-    if (GetSystemDirectoryW(systemDir, MAX_PATH) == 0) return false;
+    const std::wstring systemDir = SystemFolder(GetSystemDirectoryW);
+    if (systemDir.empty()) return false;
     const std::wstring path = JoinPath(systemDir, L"ntoskrnl.exe");
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "config/resources.h"
+#include "base/text_convert.h"
 #include "report/install_serialize.h"
 #include "report/record_schemas.h"
 #include "report/report_packet.h"

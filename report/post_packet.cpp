@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "report/ansi_text.h"
+#include "base/text_convert.h"
 #include "report/parse_response.h"
 
 namespace {

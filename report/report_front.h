@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/win_handle.h"
-#include "app/locker.h"
+#include "base/handles.h"
+#include "base/locker.h"
 #include "report/reporter.h"
 
 class CLwInfocWrapper : public IReporter {

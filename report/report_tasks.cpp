@@ -4,10 +4,11 @@
 
 #include <cwchar>
 
-#include "app/command_line.h"
-#include "app/probes.h"
-#include "app/string_util.h"
+#include "base/probes.h"
+#include "base/string_util.h"
+#include "config/tracking_ids.h"
 #include "config/ui_data.h"
+#include "config/user_data_ini.h"
 #include "report/machine_id.h"
 #include "report/record_schemas.h"
 

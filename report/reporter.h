@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/locker.h"
-#include "report/queue_thread.h"
+#include "base/locker.h"
+#include "base/queue_thread.h"
 #include "report/report_object.h"
 
 class IReporter {

@@ -4,7 +4,7 @@
 
 #include "7zip/PropID.h"
 #include "Windows/PropVariant.h"
-#include "app/file_util.h"
+#include "base/file_util.h"
 #include "transfer/extract_result.h"
 #include "transfer/item_path.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/locker.h"
+#include "base/locker.h"
 
 class CArchiveExtractCallback;
 struct IInArchive;

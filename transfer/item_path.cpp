@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "base/string_util.h"
+
 std::wstring MakeItemPath(const std::wstring& dir, const std::wstring& name) {
     std::wstring path = dir;
     if (!name.empty()) path += L"\\" + name;
@@ -29,7 +31,7 @@ bool IsDeviceName(const std::wstring& part) {
     static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"COM#",
                                               L"LPT#", L"CONIN$", L"CONOUT$"};
     for (const wchar_t* device : kDevices) {
-        if (CompareStringOrdinal(stem.c_str(), -1, device, -1, TRUE) == CSTR_EQUAL) return true;
+        if (EqualsNoCase(stem, device)) return true;
     }
     return false;
 }

@@ -7,14 +7,10 @@
 #include <climits>
 #include <cstdint>
 
-#include "app/win_handle.h"
+#include "base/handles.h"
+#include "base/string_util.h"
 
 namespace {
-
-bool StartsWithNoCaseA(const std::string& s, const char* prefix) {
-    const size_t length = strlen(prefix);
-    return s.size() >= length && _strnicmp(s.c_str(), prefix, length) == 0;
-}
 
 // A Content-Length that is not a plain decimal number fitting a 32-bit int counts as absent.
 int ParseContentLength(const std::string& text) {

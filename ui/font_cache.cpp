@@ -4,7 +4,7 @@
 #include <memory>
 #include <tuple>
 
-#include "app/locker.h"
+#include "base/locker.h"
 
 namespace {
 

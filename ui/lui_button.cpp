@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "config/resources.h"
 #include "ui/button_behavior.h"
+#include "ui/png_resource.h"
 #include "ui/text_draw.h"
 #include "ui/toolkit_module.h"
 

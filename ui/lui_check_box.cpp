@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "config/resources.h"
+#include "ui/png_resource.h"
 #include "ui/text_draw.h"
 #include "ui/toolkit_module.h"
 

@@ -1,6 +1,6 @@
 #include "ui/lui_image.h"
 
-#include "config/resources.h"
+#include "ui/png_resource.h"
 #include "ui/round_shapes.h"
 #include "ui/toolkit_module.h"
 

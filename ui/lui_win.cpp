@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-#include "config/resources.h"
-#include "ui/debug_print.h"
+#include "base/diagnostics.h"
 #include "ui/lui_child.h"
+#include "ui/png_resource.h"
 #include "ui/toolkit_module.h"
 #include "ui/window_registry.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/handles.h"
 #include "ui/dpi_helper.h"
-#include "ui/gdi_handles.h"
 #include "ui/image_ops.h"
 #include "ui/lui_obj.h"
 

@@ -8,9 +8,9 @@
 #include <map>
 #include <tuple>
 
-#include "app/locker.h"
+#include "base/handles.h"
+#include "base/locker.h"
 #include "ui/font_cache.h"
-#include "ui/gdi_handles.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win_handle.h"
+#include "base/handles.h"
 #include "peak_memory.h"
 #include "transfer/archive_extractor.h"
 

@@ -14,8 +14,8 @@
 #include "ui/lui_progressbar.h"
 #include "ui/lui_text.h"
 #include "ui/lui_win.h"
+#include "ui/png_resource.h"
 #include "ui/toolkit_module.h"
-#include "config/resources.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "app/command_line.h"
+#include "config/tracking_ids.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ std::string Doc(const std::string& sections) {
 // Each test runs in a process of its own, so the values start at their built-in defaults.
 TEST(BuiltInDefaults, EqualTheShippedDocumentButForTheKnownExceptions) {
     const auto defaults = Snapshot();
-    LoadUiData(L"zh");
+    LoadUiData(nullptr, L"zh");
     const auto loaded = Snapshot();
     std::set<std::string> differing;
     for (const auto& [key, value] : defaults) {
@@ -59,7 +59,7 @@ TEST(BuiltInDefaults, EqualTheShippedDocumentButForTheKnownExceptions) {
 }
 
 TEST(LoadUiData, ShippedDocumentInEachLanguage) {
-    LoadUiData(L"zh");
+    LoadUiData(nullptr, L"zh");
     EXPECT_EQ(App_Name, L"岚文看图");
     EXPECT_EQ(Kind_Tips, L"温馨提示：");
     EXPECT_EQ(Uninst_App, L"\\uninstall.exe");
@@ -68,7 +68,7 @@ TEST(LoadUiData, ShippedDocumentInEachLanguage) {
     EXPECT_EQ(App_Version, L"3. 4. 5. 6");  // this program's FileVersion, commas turned to points
     EXPECT_EQ(UiData.language, L"zh");
 
-    LoadUiData(L"en");
+    LoadUiData(nullptr, L"en");
     EXPECT_EQ(App_Name, L"");  // zh only: no fallback to another language
     EXPECT_EQ(Kind_Tips, L"Tips:");
     EXPECT_EQ(Setup_Name, L"setup.exe");
@@ -76,7 +76,7 @@ TEST(LoadUiData, ShippedDocumentInEachLanguage) {
     EXPECT_EQ(Law_Declares_2, L"\u00A0\u00A0");
     EXPECT_EQ(Law_Declares_4, L"");
 
-    LoadUiData(L"ja");
+    LoadUiData(nullptr, L"ja");
     EXPECT_EQ(Overwrite_NO, L"上書きインストール");
     EXPECT_FALSE(Overwrite_Note.empty());
 }
@@ -88,7 +88,7 @@ TEST(LoadUiData, LanguageFromTheUserInterface) {
     };
     for (const auto& c : cases) EXPECT_EQ(PickUiLanguageFor(c.id), c.code) << std::hex << c.id;
     // An empty code asks the user interface; these tests run with a Chinese user.
-    LoadUiData(L"");
+    LoadUiData(nullptr, L"");
     EXPECT_EQ(UiData.language, L"zh");
     EXPECT_EQ(App_Name, L"岚文看图");
 }

@@ -2,7 +2,7 @@
 lw_fixture(fx_app SOURCES install/fixtures/fx_app.cpp)
 lw_fixture(fx_timeout CONSOLE SOURCES install/fixtures/fx_timeout.cpp)
 lw_fixture(fx_install_driver CONSOLE SOURCES install/fixtures/fx_install_driver.cpp)
-target_link_libraries(fx_install_driver PRIVATE lwcore)
+target_link_libraries(fx_install_driver PRIVATE lwinstall)
 
 # The shell extension in its two file names; regsvr32 finds the entry points undecorated.
 foreach(dll lwpicshellext lwpicshellext64)

@@ -6,17 +6,15 @@
 #include <memory>
 #include <vector>
 
-#include "app/win_handle.h"
-#include "install/install_handles.h"
+#include "base/handles.h"
 #include "install/token_user.h"
 #include "test_support.h"
 
 namespace {
 
 std::unique_ptr<BYTE[]> CurrentUser() {
-    HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return nullptr;
-    const UniqueHandle token(raw);
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return nullptr;
     return ReadTokenUser(token.get());
 }
 
@@ -78,10 +76,9 @@ TEST(GrantDirectoryAccess, LeavesTheUserAnInheritedGrant) {
     GrantDirectoryAccess(L"");
 
     PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    UniqueLocalPointer<PSECURITY_DESCRIPTOR> descriptor;
     ASSERT_EQ(GetNamedSecurityInfoW(root.path().c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                    nullptr, nullptr, &dacl, nullptr, &descriptor),
+                                    nullptr, nullptr, &dacl, nullptr, descriptor.put()),
               static_cast<DWORD>(ERROR_SUCCESS));
-    const UniqueLocalMemory owner(descriptor);
     EXPECT_TRUE(HasDirectoryAccess(dacl, TokenUserSid(user)));
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include "app/file_util.h"
+#include "base/file_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
 #include "test_support.h"

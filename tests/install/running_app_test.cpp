@@ -1,4 +1,4 @@
-#include "app/running_app.h"
+#include "install/running_app.h"
 #include "config/ui_data.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/probes.h"
-#include "app/win_handle.h"
+#include "base/handles.h"
+#include "base/probes.h"
 #include "install/install_test_support.h"
 #include "test_support.h"
 

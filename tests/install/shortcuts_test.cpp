@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include "install/com_ptr.h"
+#include "base/handles.h"
 #include "test_support.h"
 
 namespace {

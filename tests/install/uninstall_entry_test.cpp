@@ -6,11 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "app/win_handle.h"
+#include "base/handles.h"
 #include "config/ui_data.h"
 #include "config/version_info.h"
 #include "install/install_test_support.h"
-#include "install/install_handles.h"
 #include "install/token_user.h"
 #include "test_support.h"
 
@@ -70,11 +69,10 @@ std::string RegQuery(const std::wstring& keyPath) {
 
 // Writes DisplayIcon directly, the way an earlier installation left it.
 void WriteDisplayIcon(const ScratchUninstallKey& scratch, const std::wstring& icon) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), &key), ERROR_SUCCESS);
-    const UniqueHKey owner(key);
+    UniqueHKey key;
+    ASSERT_EQ(RegCreateKeyW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), key.put()), ERROR_SUCCESS);
     if (icon.empty()) return;
-    RegSetValueExW(key, L"DisplayIcon", 0, REG_SZ, reinterpret_cast<const BYTE*>(icon.c_str()),
+    RegSetValueExW(key.get(), L"DisplayIcon", 0, REG_SZ, reinterpret_cast<const BYTE*>(icon.c_str()),
                    static_cast<DWORD>(icon.size() * sizeof(wchar_t)));
 }
 
@@ -97,9 +95,8 @@ TEST(UninstallEntry, WritesFiveStringValuesWithNormalisedPaths) {
     EXPECT_TRUE(SetUninstallValue(L"DisplayName", L"\x5c9a\x6587\x770b\x56fe"));
     EXPECT_TRUE(SetDisplayVersion(FixturePath(L"fx_version.exe")));
 
-    HKEY opened = nullptr;
-    ASSERT_EQ(RegOpenKeyW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), &opened), ERROR_SUCCESS);
-    const UniqueHKey key(opened);
+    UniqueHKey key;
+    ASSERT_EQ(RegOpenKeyW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), key.put()), ERROR_SUCCESS);
     const struct {
         const wchar_t* name;
         std::wstring expected;
@@ -136,9 +133,8 @@ TEST(UninstallEntry, VersionIsEmptyWhenTheExecutableHasNone) {
     ScratchUninstallKey scratch;
     ASSERT_TRUE(CreateUninstallKey(scratch.name()));
     EXPECT_TRUE(SetDisplayVersion(FixturePath(L"fx_noversion.exe")));
-    HKEY opened = nullptr;
-    ASSERT_EQ(RegOpenKeyW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), &opened), ERROR_SUCCESS);
-    const UniqueHKey key(opened);
+    UniqueHKey key;
+    ASSERT_EQ(RegOpenKeyW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), key.put()), ERROR_SUCCESS);
     const StoredValue value = ReadValue(key.get(), L"DisplayVersion");
     EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(value.text, L"");
@@ -147,11 +143,10 @@ TEST(UninstallEntry, VersionIsEmptyWhenTheExecutableHasNone) {
 TEST(UninstallEntry, GrantsTheUserReadAndWriteOnTheKey) {
     ScratchUninstallKey scratch;
     ASSERT_TRUE(CreateUninstallKey(scratch.name()));
-    HKEY opened = nullptr;
+    UniqueHKey key;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), 0,
-                            KEY_READ | kUninstallEntryView, &opened),
+                            KEY_READ | kUninstallEntryView, key.put()),
               ERROR_SUCCESS);
-    const UniqueHKey key(opened);
     DWORD size = 0;
     RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
     ASSERT_GT(size, 0u);
@@ -163,9 +158,8 @@ TEST(UninstallEntry, GrantsTheUserReadAndWriteOnTheKey) {
     ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor.get(), &present, &dacl, &defaulted));
     ASSERT_TRUE(present && dacl);
 
-    HANDLE rawToken = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken));
-    const UniqueHandle token(rawToken);
+    UniqueHandle token;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put()));
     const std::unique_ptr<BYTE[]> user = ReadTokenUser(token.get());
     ASSERT_TRUE(user);
     bool granted = false;

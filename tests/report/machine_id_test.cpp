@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/handles.h"
 #include "report/machine_id.h"
-#include "app/win_handle.h"
 
 namespace {
 
@@ -14,10 +14,10 @@ bool IsMachineIdText(const std::wstring& id) {
 }
 
 UniqueHKey OpenIdexKey() {
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CLASSES_ROOT, kIdexKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key,
-                    nullptr);
-    return UniqueHKey(key);
+    UniqueHKey key;
+    RegCreateKeyExW(HKEY_CLASSES_ROOT, kIdexKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                    key.put(), nullptr);
+    return key;
 }
 
 // Puts the machine's stored id back however the test leaves the value.

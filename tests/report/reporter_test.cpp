@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/command_line.h"
+#include "config/user_data_ini.h"
 #include "report/report_front.h"
 #include "report/report_tasks.h"
 #include "report/reporter.h"

@@ -1,3 +1,3 @@
 # Extraction as the install worker does it, driven by tests/process/transfer_test.py.
 lw_fixture(fx_extract CONSOLE SOURCES transfer/fixtures/fx_extract.cpp)
-target_link_libraries(fx_extract PRIVATE lwcore)
+target_link_libraries(fx_extract PRIVATE lwtransfer)

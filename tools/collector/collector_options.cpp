@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "config/resources.h"
+#include "base/text_convert.h"
 
 const char kCollectorUsage[] =
     "usage: report_collector --out FILE [--port N] [--answer accept|result2|http500|malformed]\n"

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "config/resources.h"
 #include "ui/action_map.h"
 #include "ui/lui_button.h"
 #include "ui/lui_check_box.h"
@@ -18,6 +17,7 @@
 #include "ui/lui_progressbar.h"
 #include "ui/lui_text.h"
 #include "ui/lui_win.h"
+#include "ui/png_resource.h"
 #include "ui/toolkit_module.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/string_util.h"
+#include "base/string_util.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <utility>
 
-#include "app/win_handle.h"
-#include "app/locker.h"
-#include "report/thread_base.h"
+#include "base/handles.h"
+#include "base/locker.h"
+#include "base/thread_base.h"
 
 namespace kbase {
 

@@ -1,4 +1,4 @@
-#include "app/probes.h"
+#include "base/probes.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

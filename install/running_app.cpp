@@ -1,8 +1,9 @@
-#include "app/running_app.h"
+#include "install/running_app.h"
 
 #include <tlhelp32.h>
 
-#include "app/win_handle.h"
+#include "base/handles.h"
+#include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
 #include "install/uninstall_entry.h"
@@ -67,7 +68,7 @@ void TerminateRunningApp() {
 BOOL TerminateProcessesByName(const std::wstring& name) {
     BOOL last = 0;
     ForEachProcess([&](const PROCESSENTRY32W& entry) {
-        if (CompareStringOrdinal(entry.szExeFile, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL) {
+        if (EqualsNoCase(entry.szExeFile, name)) {
             TerminateProcessById(entry.th32ProcessID, &last);
         }
     });

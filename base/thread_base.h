@@ -6,8 +6,8 @@
 
 #include <new>
 
-#include "app/win_handle.h"
-#include "app/locker.h"
+#include "base/handles.h"
+#include "base/locker.h"
 
 namespace kbase {
 

@@ -8,6 +8,10 @@
 // regard to letter case; false when s is shorter, true for an empty prefix (suffix).
 bool StartsWithNoCase(const std::wstring& s, const std::wstring& prefix);
 bool EndsWithNoCase(const std::wstring& s, const std::wstring& suffix);
+// The whole strings, without regard to letter case.
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b);
+// StartsWithNoCase for narrow text, letters compared as ASCII.
+bool StartsWithNoCaseA(const std::string& s, const char* prefix);
 
 // dir + "\" + tail, with exactly one separator between them; either side may be empty.
 std::wstring JoinPath(const std::wstring& dir, const std::wstring& tail);

@@ -1,7 +1,9 @@
-#include "app/string_util.h"
+#include "base/string_util.h"
 
 #include <windows.h>
 #include <shlwapi.h>
+
+#include <cstring>
 
 namespace {
 
@@ -20,6 +22,15 @@ bool StartsWithNoCase(const std::wstring& s, const std::wstring& prefix) {
 bool EndsWithNoCase(const std::wstring& s, const std::wstring& suffix) {
     return s.size() >= suffix.size() &&
            EqualNoCase(s.c_str() + (s.size() - suffix.size()), suffix.c_str(), suffix.size());
+}
+
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool StartsWithNoCaseA(const std::string& s, const char* prefix) {
+    const size_t length = std::strlen(prefix);
+    return s.size() >= length && _strnicmp(s.c_str(), prefix, length) == 0;
 }
 
 std::wstring JoinPath(const std::wstring& dir, const std::wstring& tail) {

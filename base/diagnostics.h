@@ -1,4 +1,5 @@
-// Diagnostics for the debugger output.
+// The one sink for diagnostics: the debugger output. The installer is a GUI program without
+// a console, so a line on stderr would go nowhere; a debugger or DebugView shows these.
 #pragma once
 
 // Formats like swprintf, appends CR LF and hands the line to OutputDebugStringW. A line

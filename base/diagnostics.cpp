@@ -1,4 +1,4 @@
-#include "ui/debug_print.h"
+#include "base/diagnostics.h"
 
 #include <windows.h>
 

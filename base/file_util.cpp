@@ -1,10 +1,11 @@
-#include "app/file_util.h"
+#include "base/file_util.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 bool ShellStart(const std::wstring& path, const std::wstring& parameters, int show,
@@ -53,4 +54,25 @@ bool CreateDirectoryTree(const std::wstring& path) {
         at = full.find(L'\\', at + 1);
     }
     return PathFileExistsW(full.c_str()) || CreateDirectoryW(full.c_str(), nullptr);
+}
+
+std::unique_ptr<char[]> ReadWholeFile(const std::wstring& path, DWORD* size) {
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return nullptr;
+    DWORD high = 0;
+    const DWORD length = GetFileSize(file.get(), &high);
+    // A file of 4 GiB or more cannot pass for a small one through its low 32 bits.
+    if (length == INVALID_FILE_SIZE || high != 0 || length == 0 || length > kMaxWholeFileSize) {
+        return nullptr;
+    }
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[length + 2]);
+    if (!buffer) return nullptr;
+    buffer[length] = buffer[length + 1] = 0;
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer.get(), length, &read, nullptr) || read != length) {
+        return nullptr;
+    }
+    if (size) *size = length;
+    return buffer;
 }

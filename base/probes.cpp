@@ -1,11 +1,11 @@
-#include "app/probes.h"
+#include "base/probes.h"
 
 #include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "app/file_util.h"
-#include "app/string_util.h"
+#include "base/file_util.h"
+#include "base/string_util.h"
 
 int ClassifyOsVersion(unsigned major, unsigned minor, unsigned build) {
     if (major < 5) return 0;

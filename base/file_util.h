@@ -1,11 +1,12 @@
-// Starting files and creating directory trees.
+// Starting and reading files, finding folders, creating directory trees.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
-#include "app/win_handle.h"
+#include "base/handles.h"
 
 // Starts `path` with `parameters` through the shell, never showing an error box. `process`
 // (may be null) receives the started process when the shell made one; `error` receives
@@ -26,3 +27,10 @@ std::wstring SystemFolder(UINT(WINAPI* read)(LPWSTR, UINT));
 
 // Creates every missing directory of `path` ("/" counts as "\"); false at the first failure.
 bool CreateDirectoryTree(const std::wstring& path);
+
+// Files of 100 MiB and more are refused.
+constexpr DWORD kMaxWholeFileSize = 104857599;
+
+// The whole file, followed by two zero bytes; null for a file that cannot be opened without
+// sharing, is empty, is larger than kMaxWholeFileSize, or reads short.
+std::unique_ptr<char[]> ReadWholeFile(const std::wstring& path, DWORD* size);
