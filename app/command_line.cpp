@@ -9,7 +9,24 @@
 #include "base/string_util.h"
 #include "config/ui_data.h"
 
+const wchar_t kCloseAppsSwitch[] = L"/closeapps";
+
 namespace {
+
+// Switches that may follow the "d=" value.
+const wchar_t* const kSwitchesAfterDirectory[] = {L"/tid1:", L"/tid2:", kCloseAppsSwitch};
+
+// Where the "d=" value starting at `from` ends: before the first " /<known switch>".
+size_t DirectoryValueEnd(const std::wstring& commandLine, size_t from) {
+    for (size_t blank = commandLine.find(L' ', from); blank != std::wstring::npos;
+         blank = commandLine.find(L' ', blank + 1)) {
+        const std::wstring rest = commandLine.substr(blank + 1);
+        for (const wchar_t* name : kSwitchesAfterDirectory) {
+            if (StartsWithNoCase(rest, name)) return blank;
+        }
+    }
+    return commandLine.size();
+}
 
 // A file-name part counts only when it is all decimal digits.
 int DigitsValue(const std::wstring& text) {
@@ -43,10 +60,18 @@ bool ParseCommandLine(const std::wstring& commandLine) {
     return ParseTrackingIds(commandLine, PathFindFileNameW(path.c_str()));
 }
 
+bool HasSwitch(const std::wstring& commandLine, const wchar_t* name) {
+    for (const std::wstring& word : SplitString(commandLine, L" ")) {
+        if (EqualsNoCase(word, name)) return true;
+    }
+    return false;
+}
+
 std::wstring GetSilentInstallDir(const std::wstring& commandLine) {
     const size_t at = commandLine.find(L"d=");
     if (at == std::wstring::npos || at == 0) return L"";
-    std::wstring value = commandLine.substr(at + 2);
+    std::wstring value = commandLine.substr(at + 2, DirectoryValueEnd(commandLine, at + 2) - (at + 2));
+    while (!value.empty() && value.back() == L' ') value.pop_back();
     if (!value.empty() && value.front() == L'"') {
         value = value.size() >= 2 ? value.substr(1, value.size() - 2) : L"";
     }

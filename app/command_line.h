@@ -12,5 +12,14 @@ bool ParseCommandLine(const std::wstring& commandLine);
 // The same with the executable's file name given, so the rule can be checked for any name.
 bool ParseTrackingIds(const std::wstring& commandLine, const std::wstring& fileName);
 
+// Answers the running-application question with "terminate" without asking.
+extern const wchar_t kCloseAppsSwitch[];
+
+// True when a blank-separated word of the command line is `name` (letter case ignored).
+bool HasSwitch(const std::wstring& commandLine, const wchar_t* name);
+
 // The installation directory named by "d=", with the install folder name appended; or empty.
+// The value ends at the end of the line or before a blank followed by a switch this program
+// knows ("/tid1:", "/tid2:", "/closeapps"), so switches that deployment tools append after
+// it are not taken into the directory name.
 std::wstring GetSilentInstallDir(const std::wstring& commandLine);

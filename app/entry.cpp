@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "app/sequences.h"
 #include "base/probes.h"
 #include "base/string_util.h"
@@ -67,17 +68,17 @@ int RunSetup(HINSTANCE instance, const std::wstring& commandLine) {
     CreateEventW(nullptr, TRUE, FALSE, kInstanceEventName);
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         EnumWindows(ActivateExistingWindow, 0);
-        return 0;
+        return kExitAlreadyRunning;
     }
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     if (StartsWithNoCase(commandLine, L"-?") || StartsWithNoCase(commandLine, L"/?")) {
         PrintHelp();
-        return 0;
+        return kExitOk;
     }
     if (StartsWithNoCase(commandLine, L"-p") || StartsWithNoCase(commandLine, L"/p")) {
         BuildOfflineInstaller(commandLine);
-        return 0;
+        return kExitOk;
     }
     for (const wchar_t* silent : {L"-i", L"/i", L"/s", L"-s"}) {
         if (StartsWithNoCase(commandLine, silent)) Silent_Install = 1;
@@ -89,8 +90,7 @@ int RunSetup(HINSTANCE instance, const std::wstring& commandLine) {
 
     if (OsInfo::Get().OsVersion <= kNewestRefusedOsVersion) {
         MessageBoxW(nullptr, Run_Os_Too_Old_Text.c_str(), App_Name.c_str(), MB_OK);
-        return 0;
+        return kExitFailed;
     }
-    RunSequences(commandLine);
-    return 0;
+    return RunSequences(commandLine);
 }

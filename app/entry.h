@@ -5,7 +5,7 @@
 
 #include <string>
 
-// Runs the whole program for the raw command line; always returns 0.
+// Runs the whole program for the raw command line; returns the exit code (app/exit_codes.h).
 int RunSetup(HINSTANCE instance, const std::wstring& commandLine);
 
 // EnumWindows callback that raises every visible window of ours (class "LUI_...").

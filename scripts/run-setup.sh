@@ -1,32 +1,122 @@
 #!/usr/bin/env bash
-# Builds setup.exe and runs it under Wine in a fresh prefix of the build's own, with any
-# arguments given (for example /s d=C:\Apps). Runs the shipped i686 build where this machine
-# runs 32-bit programs, else the x86_64 build of the same program, and says which. Uses Xvfb
-# when no display is set.
+# The product doing its job: builds setup.exe, packs the demo package (the project's stand-in
+# application) into an offline installer with setup.exe's own packer, whose uidata sends the
+# reports to the report collector on 127.0.0.1, runs that installer silently on a fresh Wine
+# machine and prints what it did: exit code, installed tree, Uninstall entry, shortcuts and
+# the reports received.
+#   run-setup.sh [--online] [-- setup.exe arguments...]
+# --online serves the package over HTTP on 127.0.0.1 instead and packs only the uidata.
+# Runs the shipped i686 build where this machine runs 32-bit programs, else the x86_64 build
+# of the same program, and says which. Uses Xvfb when no display is set.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${LW_BUILD_DIR:-$here/build}
+build=$(realpath -m "${LW_BUILD_DIR:-$here/build}")
 export PATH="$here/scripts/wine-bin:$PATH"
+online=0
+extra=()
+while [ $# -gt 0 ]; do
+  case $1 in
+    --online) online=1; shift;;
+    --) shift; extra=("$@"); break;;
+    *) echo "usage: run-setup.sh [--online] [-- setup.exe arguments...]" >&2; exit 2;;
+  esac
+done
 
 # The build installs what is missing, Xvfb included.
 [ -n "${LW_RUN_SETUP_BUILT:-}" ] || bash "$here/scripts/build.sh" >/dev/null
 # Without a display the rest runs again inside Xvfb. (Not through an exported function:
 # xvfb-run is a POSIX shell script, which drops exported Bash functions.)
 if [ -z "${DISPLAY:-}" ]; then
-  LW_RUN_SETUP_BUILT=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
+  args=(); [ $online = 1 ] && args+=(--online); args+=(-- "${extra[@]}")
+  LW_RUN_SETUP_BUILT=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "${args[@]}"
 fi
 bash "$here/scripts/wine-prefix.sh" template "$build/wine/template"
 target=$(bash "$here/scripts/wine-archs.sh" "$build" | head -n1)
 case $target in
-  i686) echo "running the i686 setup.exe (the shipped build)";;
-  x86_64) echo "32-bit programs cannot run on this machine: running the x86_64 build of setup.exe";;
+  i686) echo "the i686 setup.exe (the shipped build)";;
+  x86_64) echo "32-bit programs cannot run on this machine: the x86_64 build of setup.exe";;
   *) echo "Wine runs neither the i686 nor the x86_64 build on this machine" >&2; exit 1;;
 esac
+out=$build/$target
 bash "$here/scripts/wine-prefix.sh" fresh "$build/wine/template" "$build/wine/demo"
-export WINEPREFIX=$build/wine/demo WINEDEBUG=${WINEDEBUG:--all}
+export WINEPREFIX=$build/wine/demo WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="winemenubuilder.exe=d"
+# The demo machine's shell folders stay inside it, not in the host's home.
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then rm "$link"; mkdir "$link"; fi
+done
+winpath() { echo "Z:$(realpath -m "$1" | tr / '\\')"; }
+# The packer reads quoted paths; Wine quotes the arguments that hold a blank.
+work=$build/demo/offline installer
+rm -rf "$build/demo"; mkdir -p "$work"
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; wineserver -k 2>/dev/null || true; }
+pids=(); trap cleanup EXIT
 
-status=0
-wine "$build/$target/setup.exe" "$@" || status=$?
-wineserver -w
-echo "setup.exe exited with $status"
-exit $status
+# The report collector, on a free port it prints once it listens.
+wine "$out/tools/collector/report_collector.exe" --port 0 --out "$(winpath "$build/demo/reports.jsonl")" \
+  > "$build/demo/collector.txt" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 600); do grep -q listening "$build/demo/collector.txt" 2>/dev/null && break; sleep 0.1; done
+report_url="http://$(grep -o '127\.0\.0\.1:[0-9]*' "$build/demo/collector.txt")/c"
+
+package=$(bash "$here/scripts/demo-package.sh" "$out" "$work/lwpic64.7z")
+uidata=$work/uidata.xml
+set_item() { sed -i "s|<item name=\"$1\">[^<]*</item>|<item name=\"$1\">$2</item>|" "$uidata"; }
+cp "$here/resources/uidata.xml" "$uidata"
+set_item Report_Url "$report_url"
+files=("$package" "$uidata")
+if [ $online = 1 ]; then
+  mkdir -p "$build/demo/served"; mv "$package" "$build/demo/served/lwpic.7z"
+  (cd "$build/demo/served" && exec python3 -m http.server --bind 127.0.0.1 0) > "$build/demo/server.txt" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do grep -q 'port' "$build/demo/server.txt" 2>/dev/null && break; sleep 0.1; done
+  package_url="http://127.0.0.1:$(grep -o 'port [0-9]*' "$build/demo/server.txt" | head -n1 | cut -d' ' -f2)/lwpic.7z"
+  set_item APP_URL_32 "$package_url"; set_item APP_URL_64 "$package_url"
+  files=("$uidata")
+  echo "online installer: the package is served at $package_url"
+else
+  echo "offline installer: the package is carried inside"
+fi
+cp "$out/setup.exe" "$work/setup.exe"
+mapfile -t windows_files < <(for f in "${files[@]}"; do winpath "$f"; done)
+wine "$work/setup.exe" -p "${windows_files[@]}"
+installer=$work/offline_setup.exe
+[ -f "$installer" ] || { echo "the packer made no offline installer" >&2; exit 1; }
+
+echo "running: offline_setup.exe /s d=C:\\Demo ${extra[*]}"
+said=$(wine "$out/tests/fixtures/exit_code.exe" "$installer" /s 'd=C:\Demo' "${extra[@]}" | tr -d '\r')
+status=${said#exit=}
+sleep 2  # the started application and the last reports
+LW_TARGET=$target python3 - "$WINEPREFIX" "$build/demo/reports.jsonl" "$status" <<'PY'
+import glob, json, os, re, subprocess, sys
+prefix, reports, status = sys.argv[1:]
+root = os.path.join(prefix, "drive_c", "Demo", "LarwenPic")
+print("\n== exit code: %s" % status)
+print("== installed in C:\\Demo\\LarwenPic:")
+for base, dirs, files in sorted(os.walk(root)):
+    for name in sorted(files):
+        path = os.path.join(base, name)
+        print("   %-40s %8d bytes" % (os.path.relpath(path, root), os.path.getsize(path)))
+print("== Uninstall entry:")
+key = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\LarwenPic"
+view = "/reg:32" if os.environ.get("LW_TARGET") == "i686" else "/reg:64"
+listing = subprocess.run(["wine", "reg", "query", key, view], capture_output=True).stdout
+for line in listing.decode("utf-8", "replace").splitlines():
+    if "REG_" in line:
+        print("   " + line.strip())
+print("== shortcuts:")
+links = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "Desktop", "*.lnk"))
+links += glob.glob(os.path.join(prefix, "drive_c", "ProgramData", "Microsoft", "Windows",
+                                "Start Menu", "Programs", "*", "*.lnk"))
+for link in sorted(links):
+    info = subprocess.run(["lnkinfo", link], capture_output=True, text=True).stdout
+    target = re.search(r"Local path\s*: (.*)", info)
+    print("   %s -> %s" % (os.path.relpath(link, prefix), target.group(1) if target else "?"))
+print("== reports received:")
+if os.path.exists(reports):
+    for line in open(reports, encoding="utf-8"):
+        report = json.loads(line)
+        fields = report.get("record", {}).get("fields", {})
+        print("   schema %s: %s" % (report.get("record", {}).get("schema"),
+                                    ", ".join("%s=%s" % kv for kv in fields.items())))
+PY
+[ "$status" = 0 ]

@@ -10,7 +10,7 @@ import shutil
 import subprocess
 import unittest
 
-from winebed import REG_VIEW, Prefix, fixture, wait_until, winpath
+from winebed import REG_VIEW, Prefix, fixture, lnk_fields, wait_until, winpath
 
 NAME = "LarwenPic"
 DRIVER = "fx_install_driver.exe"
@@ -19,26 +19,8 @@ SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 PROGRAMS = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs"
 
 
-def open_machine():
-    """A fresh prefix whose shell folders stay inside it: folders Wine links into the host's
-    home become plain directories."""
-    prefix = Prefix()
-    for link in glob.glob(os.path.join(prefix.path, "drive_c", "users", "*", "*")):
-        if os.path.islink(link):
-            os.unlink(link)
-            os.mkdir(link)
-    return prefix
-
-
-def env(prefix):
-    values = prefix.env()
-    # Wine's menu builder would copy start-menu links into the host's desktop menus.
-    values["WINEDLLOVERRIDES"] = "winemenubuilder.exe=d"
-    return values
-
-
 def run(prefix, program, *args, timeout=120):
-    return subprocess.run(["wine", program, *args], env=env(prefix), timeout=timeout,
+    return subprocess.run(["wine", program, *args], env=prefix.env(), timeout=timeout,
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
 
@@ -47,29 +29,12 @@ def driver(prefix, *args, program=None):
     return result.stdout.decode("utf-8").splitlines()
 
 
-def unix(prefix, path):
-    return subprocess.run(["winepath", "-u", path], env=env(prefix), check=True,
-                          capture_output=True, text=True).stdout.strip()
-
-
-def reg_query(prefix, key, *args):
-    result = subprocess.run(["wine", "reg", "query", key, *args], env=env(prefix),
-                            capture_output=True)
-    return result.returncode, result.stdout.decode("utf-8", "replace")
-
-
-def lnk_fields(path):
-    text = subprocess.run(["lnkinfo", path], check=True, capture_output=True, text=True).stdout
-    fields = dict(re.findall(r"^\t(Local path|Working directory)\s*: (.*)$", text, re.M))
-    return fields.get("Local path"), fields.get("Working directory")
-
-
 class OnFreshMachine(unittest.TestCase):
     """Each class of tests gets a machine of its own."""
 
     @classmethod
     def setUpClass(cls):
-        cls.prefix = open_machine()
+        cls.prefix = Prefix()
 
     @classmethod
     def tearDownClass(cls):
@@ -85,7 +50,7 @@ class Shortcuts(OnFreshMachine):
             shutil.copy(fixture("fx_app.exe"), os.path.join(install, name))
         app, uninstaller = winpath(install + "/lwpic.exe"), winpath(install + "/uninstall.exe")
         # A file in the way of the product's start-menu folder is replaced by the folder.
-        folder = os.path.join(unix(self.prefix, PROGRAMS), NAME)
+        folder = os.path.join(self.prefix.unix(PROGRAMS), NAME)
         with open(folder, "w") as f:
             f.write("in the way")
 
@@ -96,16 +61,16 @@ class Shortcuts(OnFreshMachine):
                          (PROGRAMS + r"\LarwenPic\Uninstall LarwenPic.lnk").lower())
         self.assertTrue(os.path.isdir(folder))
         for link, target in ((desktop, app), (app_link, app), (uninstall_link, uninstaller)):
-            self.assertEqual(lnk_fields(unix(self.prefix, link)), (target, winpath(install)), link)
+            self.assertEqual(lnk_fields(self.prefix.unix(link)), (target, winpath(install)), link)
 
         # An existing link of the same name is replaced.
         driver(self.prefix, "shortcuts", uninstaller, uninstaller)
-        self.assertEqual(lnk_fields(unix(self.prefix, app_link))[0], uninstaller)
-        self.assertEqual(lnk_fields(unix(self.prefix, desktop))[0], uninstaller)
+        self.assertEqual(lnk_fields(self.prefix.unix(app_link))[0], uninstaller)
+        self.assertEqual(lnk_fields(self.prefix.unix(desktop))[0], uninstaller)
 
         driver(self.prefix, "remove-desktop")
-        self.assertFalse(os.path.exists(unix(self.prefix, desktop)))
-        self.assertTrue(os.path.exists(unix(self.prefix, app_link)))
+        self.assertFalse(os.path.exists(self.prefix.unix(desktop)))
+        self.assertTrue(os.path.exists(self.prefix.unix(app_link)))
 
 
 class UninstallWorker(OnFreshMachine):
@@ -136,7 +101,7 @@ class UninstallWorker(OnFreshMachine):
         desktop, app_link, _ = driver(self.prefix, "shortcuts", app,
                                       winpath(path("uninstall.exe")))
         driver(self.prefix, "register", winpath(base))
-        code, listing = reg_query(self.prefix, UNINSTALL_KEY, REG_VIEW)
+        code, listing = self.prefix.reg_query(UNINSTALL_KEY, REG_VIEW)
         self.assertEqual(code, 0)
         for value in (r"DisplayIcon\s+REG_SZ\s+" + re.escape(app),
                       r"UninstallString\s+REG_SZ\s+" + re.escape(winpath(path("uninstall.exe"))),
@@ -144,7 +109,7 @@ class UninstallWorker(OnFreshMachine):
                       r"DisplayVersion\s+REG_SZ"):
             self.assertRegex(listing, value)
 
-        busy = subprocess.Popen(["wine", path("busy.exe"), "/stay"], env=env(self.prefix),
+        busy = subprocess.Popen(["wine", path("busy.exe"), "/stay"], env=self.prefix.env(),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(busy.kill)
         self.assertTrue(wait_until(lambda: os.path.exists(path("busy.exe.args")), 30))
@@ -178,14 +143,14 @@ class UninstallWorker(OnFreshMachine):
         self.assertEqual(len(busy_copy), 1, renamed)
         stem = busy_copy[0][len("busy.exe_"):-len(".tmp")]
         self.assertIn(stem + ".tmp", renamed, "the reserved unique name stays")
-        code, pending = reg_query(self.prefix, SESSION_MANAGER, "/v", "PendingFileRenameOperations")
+        code, pending = self.prefix.reg_query(SESSION_MANAGER, "/v", "PendingFileRenameOperations")
         self.assertEqual(code, 0)
         for name in (busy_copy[0], "held.dat", "uninstall.exe_"):
             self.assertIn(name, pending)
 
-        self.assertNotEqual(reg_query(self.prefix, UNINSTALL_KEY, REG_VIEW)[0], 0)
-        self.assertFalse(os.path.exists(unix(self.prefix, desktop)))
-        self.assertFalse(os.path.exists(unix(self.prefix, app_link.rsplit("\\", 1)[0])))
+        self.assertNotEqual(self.prefix.reg_query(UNINSTALL_KEY, REG_VIEW)[0], 0)
+        self.assertFalse(os.path.exists(self.prefix.unix(desktop)))
+        self.assertFalse(os.path.exists(self.prefix.unix(app_link.rsplit("\\", 1)[0])))
 
     def test_an_installation_directory_replaced_by_a_link_is_not_followed(self):
         # The list was written for the real installation; the directory is now a link to

@@ -1,7 +1,6 @@
 """Reports sent by the telemetry front and the reporter, received by the report collector
 (and by a TLS server the system does not trust), all on 127.0.0.1."""
 import http.server
-import json
 import os
 import re
 import shutil
@@ -12,9 +11,9 @@ import tempfile
 import threading
 import unittest
 
-from winebed import Prefix, SETUP_EXE, fixture, winpath
+from collector import Collector
+from winebed import Prefix, fixture, winpath
 
-COLLECTOR = os.path.join(os.path.dirname(SETUP_EXE), "tools", "collector", "report_collector.exe")
 CLIENT = fixture("report_client.exe")
 MACHINE_ID = re.compile(r"^[0-9a-f]{32}$")
 
@@ -22,34 +21,6 @@ MACHINE_ID = re.compile(r"^[0-9a-f]{32}$")
 def encode_ini_value(text):
     """The scrambled form lw_user_data.ini uses (UTF-8 XOR 0x3A, hex, "EDSTRING")."""
     return "".join("%02x" % (b ^ 0x3A) for b in text.encode("utf-8")) + "EDSTRING"
-
-
-class Collector:
-    """report_collector.exe under Wine on a free loopback port."""
-
-    def __init__(self, prefix, *options):
-        handle, self.out = tempfile.mkstemp(prefix="reports.", suffix=".jsonl", dir=prefix.scratch)
-        os.close(handle)
-        self.process = prefix.start(COLLECTOR, "--port", "0", "--out", winpath(self.out), *options,
-                                    stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        line = self.process.stdout.readline().decode()
-        match = re.search(r"127\.0\.0\.1:(\d+)", line)
-        if not match:
-            self.process.kill()
-            raise AssertionError("collector did not start: %r" % line)
-        self.url = "http://127.0.0.1:%s/c" % match.group(1)
-
-    def reports(self):
-        if not os.path.exists(self.out):
-            return []
-        with open(self.out, encoding="utf-8") as lines:
-            return [json.loads(line) for line in lines if line.strip()]
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        self.process.stdout.close()
 
 
 class ReportTest(unittest.TestCase):

@@ -1,4 +1,5 @@
 """Running setup.exe and the test fixtures under Wine, each test class in a fresh prefix."""
+import glob
 import os
 import pty
 import re
@@ -37,8 +38,23 @@ def wait_until(condition, seconds=30):
         time.sleep(0.1)
 
 
+def exit_code_of(process, timeout=120):
+    """The exit code a process started by Prefix.start_for_exit_code reports."""
+    out, _ = process.communicate(timeout=timeout)
+    found = re.search(rb"exit=(\d+)", out)
+    if not found:
+        raise AssertionError("no exit code reported: %r" % out)
+    return int(found.group(1))
+
+
 def fixture(name):
     return os.path.join(FIXTURES, name)
+
+
+def lnk_fields(path):
+    text = subprocess.run(["lnkinfo", path], check=True, capture_output=True, text=True).stdout
+    fields = dict(re.findall(r"^\t(Local path|Working directory)\s*: (.*)$", text, re.M))
+    return fields.get("Local path"), fields.get("Working directory")
 
 
 class Display:
@@ -75,6 +91,12 @@ class Prefix:
         self.path = tempfile.mkdtemp(prefix="proc.", dir=WINE_DIR)
         subprocess.run(["bash", os.path.join(SOURCE_DIR, "scripts/wine-prefix.sh"), "fresh",
                         TEMPLATE, self.path], check=True)
+        # Shell folders stay inside the prefix: those Wine links into the host's home (the
+        # desktop among them) become plain directories.
+        for link in glob.glob(os.path.join(self.path, "drive_c", "users", "*", "*")):
+            if os.path.islink(link):
+                os.unlink(link)
+                os.mkdir(link)
         self.scratch = tempfile.mkdtemp(prefix="scratch.", dir=WINE_DIR)
         # Wine's background services start with the first program; keep them off our pipes.
         subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env(), stdin=subprocess.DEVNULL,
@@ -85,6 +107,8 @@ class Prefix:
         env.update(WINEPREFIX=self.path, WINEDEBUG="-all", LANG=lang, LC_ALL=lang,
                    DISPLAY=self.display.name, PATH=WINE_BIN + os.pathsep + env.get("PATH", ""))
         env.pop("XAUTHORITY", None)
+        # Wine's menu builder would copy start-menu links into the host's desktop menus.
+        env["WINEDLLOVERRIDES"] = "winemenubuilder.exe=d"
         return env
 
     def x(self, *command):
@@ -98,6 +122,26 @@ class Prefix:
     def run(self, program, *args, lang="zh_CN.UTF-8", timeout=60):
         return subprocess.run(["wine", program, *args], env=self.env(lang), timeout=timeout,
                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+
+    def start_for_exit_code(self, program, *args, lang="zh_CN.UTF-8"):
+        """Starts program through the exit_code fixture; read its code with exit_code_of."""
+        return self.start(fixture("exit_code.exe"), program, *args, lang=lang,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+
+    def exit_code(self, program, *args, lang="zh_CN.UTF-8", timeout=120):
+        """Runs program to its end; its whole exit code (Wine hands on only the low 8 bits)."""
+        return exit_code_of(self.start_for_exit_code(program, *args, lang=lang), timeout)
+
+    def unix(self, path):
+        """The host path of a Windows path in this prefix."""
+        return subprocess.run(["winepath", "-u", path], env=self.env(), check=True,
+                              capture_output=True, text=True).stdout.strip()
+
+    def reg_query(self, key, *args):
+        """(exit code, listing) of `reg query` on this prefix's registry."""
+        result = subprocess.run(["wine", "reg", "query", key, *args], env=self.env(),
+                                capture_output=True)
+        return result.returncode, result.stdout.decode("utf-8", "replace")
 
     def reg_add(self, key, name, value):
         subprocess.run(["wine", "reg", "add", key, "/v", name, "/d", value, "/f"],
