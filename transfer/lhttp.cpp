@@ -42,12 +42,27 @@ bool LHttp::ParseUrl(const std::string& url) {
     }
     const size_t slash = url.find('/', schemeLength);
     if (slash == std::string::npos) return false;
-    host = url.substr(schemeLength, slash - schemeLength);
+    std::string authority = url.substr(schemeLength, slash - schemeLength);
+    int explicitPort = 0;
+    // A port written after the host ("h:8080", "[::1]:8080") is the port to use.
+    const size_t colon = authority.rfind(':');
+    if (colon != std::string::npos && authority.find(']', colon) == std::string::npos) {
+        const std::string digits = authority.substr(colon + 1);
+        if (digits.empty() || digits.size() > 5 ||
+            digits.find_first_not_of("0123456789") != std::string::npos) {
+            return false;
+        }
+        explicitPort = std::stoi(digits);
+        if (explicitPort < 1 || explicitPort > 65535) return false;
+        authority.resize(colon);
+    }
+    host = authority;
     path = url.substr(slash);
     if (schemeLength == 8) {
         port = 443;
         secure = true;
     }
+    if (explicitPort) port = explicitPort;
     if (path.find('?') == std::string::npos) path += '?';
     for (const auto& [name, value] : params) {
         if (path.back() != '?' && path.back() != '&') path += '&';

@@ -27,8 +27,10 @@ public:
     virtual void OnFinished(bool ok);
 
     bool Download(const std::string& url, const std::string& savePath, std::wstring* errorText);
-    // Splits url into host and path; port 443 and secure for "https://". A "?" is added to
-    // a path without one, then params are appended as name=value pairs.
+    // Splits url into host and path; port 443 and secure for "https://", and the port
+    // written after the host when there is one (a port that is no number from 1 to 65535
+    // fails the parse). A "?" is added to a path without one, then params are appended as
+    // name=value pairs.
     bool ParseUrl(const std::string& url);
 
     std::string host;

@@ -141,7 +141,8 @@ class Prefix:
         """(exit code, listing) of `reg query` on this prefix's registry."""
         result = subprocess.run(["wine", "reg", "query", key, *args], env=self.env(),
                                 capture_output=True)
-        return result.returncode, result.stdout.decode("utf-8", "replace")
+        # reg writes in the console's code page: GBK for the Chinese user the tests are.
+        return result.returncode, result.stdout.decode("gbk", "replace")
 
     def reg_add(self, key, name, value):
         subprocess.run(["wine", "reg", "add", key, "/v", name, "/d", value, "/f"],

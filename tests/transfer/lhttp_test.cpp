@@ -221,7 +221,10 @@ TEST(ParseUrl, SplitsHostAndPath) {
     const Case cases[] = {
         {{}, "HTTP://h/x.7z", "h", "/x.7z?", 80, false},
         {{}, "https://h/a?b=1", "h", "/a?b=1", 443, true},
-        {{}, "http://h:8080/x", "h:8080", "/x?", 80, false},
+        {{}, "http://h:8080/x", "h", "/x?", 8080, false},
+        {{}, "https://127.0.0.1:8443/x", "127.0.0.1", "/x?", 8443, true},
+        {{}, "http://[::1]:81/x", "[::1]", "/x?", 81, false},
+        {{}, "http://[::1]/x", "[::1]", "/x?", 80, false},
         {{{"a", "1"}, {"b", "2"}}, "http://h/x", "h", "/x?a=1&b=2", 80, false},
         {{{"a", "1"}, {"b", "2"}}, "http://h/x?t=5", "h", "/x?t=5&a=1&b=2", 80, false},
     };
@@ -239,7 +242,8 @@ TEST(ParseUrl, SplitsHostAndPath) {
 
 TEST(ParseUrl, RefusesOtherSchemesAndMissingPathWithoutChange) {
     LHttp http;
-    for (const char* url : {"ftp://h/x", "http://h", "https://h", "http:/h/x"}) {
+    for (const char* url : {"ftp://h/x", "http://h", "https://h", "http:/h/x", "http://h:/x",
+                            "http://h:0/x", "http://h:65536/x", "http://h:8a/x", "http://h:123456/x"}) {
         EXPECT_FALSE(http.ParseUrl(url)) << url;
     }
     EXPECT_EQ(http.host, "");
