@@ -13,7 +13,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 root=${LW_BUILD_DIR:-$here/build}
 export PATH="$here/scripts/wine-bin:$PATH"
 bash "$here/scripts/wine-prefix.sh" template "$root/wine/template"
-target=${1:-$(bash "$here/scripts/wine-archs.sh" "$root" | head -n1)}
+mapfile -t runnable < <(bash "$here/scripts/wine-archs.sh" "$root")
+target=${1:-${runnable[0]:-}}
 build=$(realpath "$root/$target")
 echo "benchmarking the $target build"
 work=$build/bench/run

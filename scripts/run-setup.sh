@@ -31,7 +31,8 @@ if [ -z "${DISPLAY:-}" ]; then
   LW_RUN_SETUP_BUILT=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "${args[@]}"
 fi
 bash "$here/scripts/wine-prefix.sh" template "$build/wine/template"
-target=$(bash "$here/scripts/wine-archs.sh" "$build" | head -n1)
+mapfile -t runnable < <(bash "$here/scripts/wine-archs.sh" "$build")
+target=${runnable[0]:-}
 case $target in
   i686) echo "the i686 setup.exe (the shipped build)";;
   x86_64) echo "32-bit programs cannot run on this machine: the x86_64 build of setup.exe";;
@@ -46,7 +47,7 @@ for link in "$WINEPREFIX"/drive_c/users/*/*; do
 done
 winpath() { echo "Z:$(realpath -m "$1" | tr / '\\')"; }
 # The packer reads quoted paths; Wine quotes the arguments that hold a blank.
-work=$build/demo/offline installer
+work="$build/demo/offline installer"
 rm -rf "$build/demo"; mkdir -p "$work"
 cleanup() { kill "${pids[@]}" 2>/dev/null || true; wineserver -k 2>/dev/null || true; }
 pids=(); trap cleanup EXIT
@@ -69,7 +70,8 @@ if [ $online = 1 ]; then
   (cd "$build/demo/served" && exec python3 -m http.server --bind 127.0.0.1 0) > "$build/demo/server.txt" 2>&1 &
   pids+=($!)
   for _ in $(seq 100); do grep -q 'port' "$build/demo/server.txt" 2>/dev/null && break; sleep 0.1; done
-  package_url="http://127.0.0.1:$(grep -o 'port [0-9]*' "$build/demo/server.txt" | head -n1 | cut -d' ' -f2)/lwpic.7z"
+  port=$(grep -m1 -o 'port [0-9]*' "$build/demo/server.txt" | cut -d' ' -f2)
+  package_url="http://127.0.0.1:$port/lwpic.7z"
   set_item APP_URL_32 "$package_url"; set_item APP_URL_64 "$package_url"
   files=("$uidata")
   echo "online installer: the package is served at $package_url"
@@ -99,16 +101,19 @@ for base, dirs, files in sorted(os.walk(root)):
 print("== Uninstall entry:")
 key = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\LarwenPic"
 view = "/reg:32" if os.environ.get("LW_TARGET") == "i686" else "/reg:64"
-listing = subprocess.run(["wine", "reg", "query", key, view], capture_output=True).stdout
-for line in listing.decode("utf-8", "replace").splitlines():
-    if "REG_" in line:
-        print("   " + line.strip())
+for name in ("DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "UninstallString"):
+    listing = subprocess.run(["wine", "reg", "query", key, "/v", name, view], capture_output=True,
+                             stdin=subprocess.DEVNULL, timeout=60).stdout
+    for line in listing.decode("gbk", "replace").splitlines():
+        if "REG_" in line:
+            print("   " + line.strip())
 print("== shortcuts:")
 links = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "Desktop", "*.lnk"))
 links += glob.glob(os.path.join(prefix, "drive_c", "ProgramData", "Microsoft", "Windows",
                                 "Start Menu", "Programs", "*", "*.lnk"))
 for link in sorted(links):
-    info = subprocess.run(["lnkinfo", link], capture_output=True, text=True).stdout
+    info = subprocess.run(["lnkinfo", link], capture_output=True, text=True,
+                          stdin=subprocess.DEVNULL).stdout
     target = re.search(r"Local path\s*: (.*)", info)
     print("   %s -> %s" % (os.path.relpath(link, prefix), target.group(1) if target else "?"))
 print("== reports received:")

@@ -1,5 +1,5 @@
 # Programs the installation tests start, register or run as the uninstaller.
-lw_fixture(fx_app SOURCES install/fixtures/fx_app.cpp)
+lw_fixture(fx_app SOURCES install/fixtures/fx_app.cpp install/fixtures/fx_app.rc)
 lw_fixture(fx_timeout CONSOLE SOURCES install/fixtures/fx_timeout.cpp)
 lw_fixture(fx_install_driver CONSOLE SOURCES install/fixtures/fx_install_driver.cpp)
 target_link_libraries(fx_install_driver PRIVATE lwinstall)

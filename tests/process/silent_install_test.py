@@ -67,7 +67,8 @@ class InstallBed(unittest.TestCase):
         app = winpath(os.path.join(self.install_dir, "lwpic.exe"))
         uninstaller = winpath(os.path.join(self.install_dir, "uninstall.exe"))
         for name, value in (("DisplayIcon", app), ("UninstallString", uninstaller),
-                            ("Publisher", "岚文软件有限公司"), ("DisplayName", "岚文看图")):
+                            ("Publisher", "岚文软件有限公司"), ("DisplayName", "岚文看图"),
+                            ("DisplayVersion", "2.5.0.7")):
             self.assertRegex(listing, r"%s\s+REG_SZ\s+%s\r?\n" % (name, re.escape(value)))
 
         # The links, with the shipped Chinese names, start the application in its folder.
