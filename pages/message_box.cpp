@@ -123,14 +123,17 @@ void CMessageBox::LayOut() {
     }
     const ClientBox area = messageText->ClientRect();
     if (!messageText->rendered) messageText->Layout(area.x, area.y, area.width, area.height);
+    closeButton->AlignRight(Scale(11), Scale(12));
     // Centre the rendered lines on the icon; an empty message has no lines to centre. A
-    // message much taller than the icon stops below the title instead of covering it.
+    // message much taller than the icon stops below the title and the close button instead
+    // of covering them.
     if (icon->visible && messageText->rendered) {
         const int renderedHeight = static_cast<int>(messageText->rendered->GetHeight());
         const int centred = icon->y + (icon->height - renderedHeight) / 2;
-        messageText->y = std::max(centred, titleText->y + titleText->height);
+        const int top = std::max(titleText->y + titleText->height,
+                                 closeButton->y + closeButton->height);
+        messageText->y = std::max(centred, top);
     }
-    closeButton->AlignRight(Scale(11), Scale(12));
     okButton->AlignRightBottom(Scale(20), Scale(20));
     cancelButton->AlignRightBottom(Scale(30) + okButton->width, Scale(20));
 }
