@@ -26,6 +26,11 @@ CANCEL_RECT = (188, 176, 96, 28)  # inside the cancel button's frame
 ICON_POINT = (62, 112)       # inside the icon's disc, left of its mark
 MESSAGE_LEFT = (36, 86, 18, 20)   # where a message without icon begins; left of the icon
 PANEL_POINT = (30, 150)      # white panel, whatever the box shows
+RIGHT_OF_TEXT = (398, 90, 12, 60)    # between the message area's right edge and the panel's
+ABOVE_BUTTONS = (40, 169, 140, 5)    # the gap between the message area and the buttons' row
+SHORT_MESSAGE = "您已安装岚文看图,是否继续安装？"
+LONG_MESSAGE = ("抱歉，您正在使用的操作系统版本过低，为确保软件能够正常运行，"
+                "请在 Windows 7 或更新的系统上尝试。") * 3
 
 # The installing page: 632 x 432; the bar spans client x 46 to 586 at y 364 to 372.
 PAGE_SIZE = (632, 432)
@@ -152,10 +157,9 @@ class PagesAt:
 
     # The message box.
 
-    def show_box(self, cancel, ok, icon_style):
+    def show_box(self, cancel, ok, icon_style, message=SHORT_MESSAGE):
         out = os.path.join(self.shots, "box.txt")
-        self.start("box", winpath(out), "温馨提示", "您已安装岚文看图,是否继续安装？", cancel, ok,
-                   str(icon_style))
+        self.start("box", winpath(out), "温馨提示", message, cancel, ok, str(icon_style))
         origin = self.window(BOX_SIZE)
         shot = self.frame_where(origin, PANEL_POINT, lambda rgb: rgb == WHITE)
         return out, origin, shot
@@ -184,25 +188,29 @@ class PagesAt:
                 self.gone()
 
     def test_box_icon_message_place_and_hidden_button(self):
-        # iconStyle, cancel text, then whether the icon, a message at the left margin and
-        # the cancel button show.
-        cases = [(2, "覆盖安装", True, False, True),
-                 (1, "覆盖安装", True, False, True),
-                 (0, "", False, True, False)]
-        for style, cancel, icon, left_message, cancel_shown in cases:
-            with self.subTest(iconStyle=style, cancel=cancel):
-                _, origin, shot = self.show_box(cancel, "退出安装", style)
+        # iconStyle, cancel text, message, then whether the icon, a message at the left
+        # margin and the cancel button show. Long messages wrap inside the white area and
+        # are cut above the buttons.
+        cases = [(2, "覆盖安装", SHORT_MESSAGE, True, False, True),
+                 (1, "覆盖安装", LONG_MESSAGE, True, False, True),
+                 (0, "", LONG_MESSAGE, False, True, False)]
+        for style, cancel, message, icon, left_message, cancel_shown in cases:
+            with self.subTest(iconStyle=style, cancel=cancel, long=message == LONG_MESSAGE):
+                _, origin, shot = self.show_box(cancel, "退出安装", style, message)
                 if style == 2 and cancel:
                     self.keep(shot, origin, BOX_SIZE, "message_box")
                 icon_rgb = pixel(shot, *self.at(origin, ICON_POINT))
                 if icon:
                     self.assertTrue(coloured(icon_rgb), icon_rgb)
                 else:
-                    self.assertEqual(icon_rgb, WHITE)
+                    # White, or the grey message text that takes the icon's place.
+                    self.assertFalse(coloured(icon_rgb), icon_rgb)
                 self.assertEqual(darkest(shot, *self.rect(origin, MESSAGE_LEFT)) < 0.6,
                                  left_message)
                 self.assertEqual(darkest(shot, *self.rect(origin, CANCEL_RECT)) < 0.6,
                                  cancel_shown)
+                self.assertGreater(darkest(shot, *self.rect(origin, RIGHT_OF_TEXT)), 0.9)
+                self.assertGreater(darkest(shot, *self.rect(origin, ABOVE_BUTTONS)), 0.9)
                 # The ok button is there in every case.
                 self.assertTrue(bluish(pixel(shot, *self.at(origin, (OK_CENTRE[0] - 40,
                                                                      OK_CENTRE[1])))))
