@@ -4,9 +4,9 @@ Positions below are 96-DPI client pixels of the page; the page scales every one 
 each is multiplied by DPI / 96. With LW_PAGE_SHOTS set to a folder, one screenshot of each
 page at each DPI is saved there (scripts/page-shots.sh writes docs/pages/ this way).
 """
+import contextlib
 import os
 import re
-import shutil
 import subprocess
 import unittest
 
@@ -92,6 +92,10 @@ class PagesAt:
         self.count = 0
 
     def tearDown(self):
+        self.end_case()
+
+    def end_case(self):
+        """Ends a program a failed check left running, so the next case sees its own page."""
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
@@ -106,6 +110,13 @@ class PagesAt:
         """Waits until no page of an earlier case is left on the shared display."""
         self.assertTrue(wait_until(lambda: not self.visible_pages()),
                         "a page stayed on screen after its program ended")
+
+    @contextlib.contextmanager
+    def ended(self):
+        try:
+            yield
+        finally:
+            self.end_case()
 
     def s(self, value):
         return value * self.DPI // 96
@@ -179,7 +190,7 @@ class PagesAt:
                  ("cancel", CANCEL_CENTRE, "result=0 closedByCloseButton=0"),
                  ("close", CLOSE_CENTRE, "result=0 closedByCloseButton=1")]
         for name, point, expected in cases:
-            with self.subTest(button=name):
+            with self.subTest(button=name), self.ended():
                 out, origin, _ = self.show_box("覆盖安装", "退出安装", 2)
                 self.click(origin, point)
                 self.assertEqual(self.process.wait(timeout=30), 0)
@@ -195,7 +206,8 @@ class PagesAt:
                  (1, "覆盖安装", LONG_MESSAGE, True, False, True),
                  (0, "", LONG_MESSAGE, False, True, False)]
         for style, cancel, message, icon, left_message, cancel_shown in cases:
-            with self.subTest(iconStyle=style, cancel=cancel, long=message == LONG_MESSAGE):
+            with self.subTest(iconStyle=style, cancel=cancel, long=message == LONG_MESSAGE), \
+                    self.ended():
                 _, origin, shot = self.show_box(cancel, "退出安装", style, message)
                 if style == 2 and cancel:
                     self.keep(shot, origin, BOX_SIZE, "message_box")
@@ -221,7 +233,7 @@ class PagesAt:
     def test_installing_shows_its_percentage_then_closes_after_finished(self):
         cases = [("download", 42), ("extract", 77)]
         for phase, percent in cases:
-            with self.subTest(phase=phase, percent=percent):
+            with self.subTest(phase=phase, percent=percent), self.ended():
                 folder = os.path.join(self.shots, phase)
                 os.makedirs(folder)
                 self.start("installing", winpath(folder), phase, str(percent))
