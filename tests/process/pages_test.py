@@ -170,6 +170,8 @@ class PagesAt:
 
     def show_box(self, cancel, ok, icon_style, message=SHORT_MESSAGE):
         out = os.path.join(self.shots, "box.txt")
+        # The pointer of an earlier click would leave a button in its hover look.
+        self.prefix.x("xdotool", "mousemove", "0", "0")
         self.start("box", winpath(out), "温馨提示", message, cancel, ok, str(icon_style))
         origin = self.window(BOX_SIZE)
         shot = self.frame_where(origin, PANEL_POINT, lambda rgb: rgb == WHITE)
