@@ -18,6 +18,7 @@ const int kCancelPng = 178;
 const int kInfoIconPng = 161;
 const int kQuestionIconPng = 165;
 const Gdiplus::ARGB kCancelTextColor = 0xFF111111;
+const int kGapAboveButtons = 6;
 
 }  // namespace
 
@@ -123,16 +124,27 @@ void CMessageBox::LayOut() {
     }
     const ClientBox area = messageText->ClientRect();
     if (!messageText->rendered) messageText->Layout(area.x, area.y, area.width, area.height);
+    closeButton->AlignRight(Scale(11), Scale(12));
     // Centre the rendered lines on the icon; an empty message has no lines to centre. A
-    // message much taller than the icon stops below the title instead of covering it.
+    // message much taller than the icon stops below the title and the close button instead
+    // of covering them. The area keeps its bottom edge, where a text taller than it is cut.
     if (icon->visible && messageText->rendered) {
+        const int bottom = messageText->y + messageText->height;
         const int renderedHeight = static_cast<int>(messageText->rendered->GetHeight());
         const int centred = icon->y + (icon->height - renderedHeight) / 2;
-        messageText->y = std::max(centred, titleText->y + titleText->height);
+        const int top = std::max(titleText->y + titleText->height,
+                                 closeButton->y + closeButton->height);
+        messageText->y = std::max(centred, top);
+        messageText->height = std::max(0, bottom - messageText->y);
     }
-    closeButton->AlignRight(Scale(11), Scale(12));
     okButton->AlignRightBottom(Scale(20), Scale(20));
     cancelButton->AlignRightBottom(Scale(30) + okButton->width, Scale(20));
+    // The area's bottom margin alone would reach 7 pixels into the buttons' row; a long
+    // message is cut above the buttons instead of showing half a line beside them.
+    if (okButton->visible || cancelButton->visible) {
+        const int limit = okButton->y - Scale(kGapAboveButtons);
+        messageText->height = std::max(0, std::min(messageText->height, limit - messageText->y));
+    }
 }
 
 void CMessageBox::OnAction(const ActionRecord& action) {

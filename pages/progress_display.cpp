@@ -4,7 +4,11 @@
 
 int DownloadPercent(int received, int total) {
     if (total <= 0) return -1;
-    const float percent = static_cast<float>(received) * 100.0f / (static_cast<float>(total) + 1.0f);
+    // Stored step by step: the x87 unit of the 32-bit build would otherwise carry extra
+    // precision and answer differently from the 64-bit build near whole numbers.
+    const volatile float scaled = static_cast<float>(received) * 100.0f;
+    const volatile float divisor = static_cast<float>(total) + 1.0f;
+    const volatile float percent = scaled / divisor;
     // Converting a float beyond int's range is undefined; a server that sends more than it
     // announced must not make the label run past 100.
     if (percent <= 0.0f) return 0;
