@@ -85,11 +85,15 @@ bool CInstalling::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM) {
     } else if (message == WM_SETUP_INSTALLING) {
         statusText->SetText(Installing_Text_short);
     } else if (message == WM_TIMER && wParam == kInstallTimer) {
-        // While both flags are set the worker pauses between download and extraction; the
-        // label keeps the last percentage and the window stays responsive.
-        if (downloading && !extracting) {
-            ShowProgress(static_cast<unsigned>(downloadPercent.load()));
-        } else if (!downloading && extracting) {
+        if (downloading) {
+            // Both flags set: the worker's one-second pause between download and extraction,
+            // which the page sits out holding its last picture.
+            if (extracting) {
+                Sleep(500);
+            } else {
+                ShowProgress(static_cast<unsigned>(downloadPercent.load()));
+            }
+        } else if (extracting) {
             ShowProgress(static_cast<unsigned>(extractPercent.load()));
         }
     }
