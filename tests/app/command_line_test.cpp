@@ -45,14 +45,20 @@ TEST(TrackingIds, PlainNameFallsBackToTheConfiguration) {
     EXPECT_EQ(Tid2, 1);
 }
 
-TEST(SilentInstallDir, TakesTheRestOfTheLine) {
+TEST(SilentInstallDir, TakesTheRestOfTheLineUpToAKnownSwitch) {
     Install_Dir = L"LarwenPic";
     const struct { const wchar_t* commandLine; const wchar_t* dir; } cases[] = {
         {L"/s /d=e:\\lw_px", L"e:\\lw_px\\LarwenPic"},
         {L"/s d=e:/a//b/", L"e:\\a\\b\\LarwenPic"},
         {L"/s /d=\"C:\\Program Files\\x\"", L"C:\\Program Files\\x\\LarwenPic"},
         {L"/s /d=\"C:\\x", L"C:\\LarwenPic"},                 // unbalanced quote loses the last character
-        {L"/s /d=e:\\x /tid1:3", L"e:\\x \\tid1:3\\LarwenPic"},  // later switches join the path
+        // Switches a deployment tool appends end the value; unknown words stay in it.
+        {L"/s /d=e:\\x /tid1:3", L"e:\\x\\LarwenPic"},
+        {L"/s d=e:\\x /TID2:5 /tid1:3", L"e:\\x\\LarwenPic"},
+        {L"/s d=\"C:\\My Apps\" /closeapps", L"C:\\My Apps\\LarwenPic"},
+        {L"/s d=e:\\x  /closeapps", L"e:\\x\\LarwenPic"},
+        {L"/s d=e:\\x /other", L"e:\\x \\other\\LarwenPic"},
+        {L"/s d=e:\\x/tid1:3", L"e:\\x\\tid1:3\\LarwenPic"},  // no blank: part of the path
         {L"/s /D=e:\\x", L""},                                // upper case is not the switch
         {L"d=e:\\x", L""},                                    // at the very start: ignored
         {L"/s", L""},
@@ -60,4 +66,15 @@ TEST(SilentInstallDir, TakesTheRestOfTheLine) {
         {L"/s /d=", L"\\LarwenPic"},
     };
     for (const auto& c : cases) EXPECT_EQ(GetSilentInstallDir(c.commandLine), c.dir) << c.commandLine;
+}
+
+TEST(Switches, AWordOfTheCommandLineIgnoringCase) {
+    const struct { const wchar_t* commandLine; bool found; } cases[] = {
+        {L"/s d=e:\\x /closeapps", true},
+        {L"/S /CloseApps", true},
+        {L"/s /closeappsx", false},
+        {L"/s d=e:\\closeapps", false},
+        {L"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HasSwitch(c.commandLine, kCloseAppsSwitch), c.found) << c.commandLine;
 }
