@@ -6,11 +6,10 @@ page at each DPI is saved there (scripts/page-shots.sh writes docs/pages/ this w
 """
 import contextlib
 import os
-import re
 import subprocess
 import unittest
 
-from winebed import Prefix, fixture, wait_until, winpath
+from winebed import Prefix, fixture, pixel, wait_until, winpath
 
 TITLE = "岚文看图"
 WHITE = (255, 255, 255)
@@ -36,15 +35,6 @@ LONG_MESSAGE = ("抱歉，您正在使用的操作系统版本过低，为确保
 PAGE_SIZE = (632, 432)
 BAR_LEFT, BAR_WIDTH, BAR_MIDDLE = 46, 540, 368
 PERCENT_RECT = (536, 378, 50, 22)  # the right-aligned label under the bar's right end
-
-
-def pixel(path, x, y):
-    """(r, g, b) of one screen pixel of a screenshot."""
-    out = subprocess.run(["convert", path, "-crop", "1x1+%d+%d" % (x, y), "+repage",
-                          "-depth", "8", "txt:-"], check=True, stdout=subprocess.PIPE,
-                         text=True).stdout
-    found = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
-    return tuple(int(v) for v in found.groups())
 
 
 def darkest(path, x, y, w, h):

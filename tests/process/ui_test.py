@@ -1,23 +1,13 @@
 """A toolkit page as a real layered window under Xvfb, driven with xdotool."""
 import os
-import re
 import subprocess
 import tempfile
 import time
 import unittest
 
-from winebed import Prefix, fixture, wait_until, winpath
+from winebed import Prefix, fixture, pixel, wait_until, winpath
 
 TITLE = "Toolkit test window"
-
-
-def pixel(path, x, y):
-    """(r, g, b) of one screen pixel of a screenshot."""
-    out = subprocess.run(["convert", path, "-crop", "1x1+%d+%d" % (x, y), "+repage",
-                          "-depth", "8", "txt:-"], check=True, stdout=subprocess.PIPE,
-                         text=True).stdout
-    found = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
-    return tuple(int(v) for v in found.groups())
 
 
 class ToolkitWindow(unittest.TestCase):

@@ -51,6 +51,15 @@ def fixture(name):
     return os.path.join(FIXTURES, name)
 
 
+def pixel(path, x, y):
+    """(r, g, b) of one screen pixel of a screenshot."""
+    out = subprocess.run(["convert", path, "-crop", "1x1+%d+%d" % (x, y), "+repage",
+                          "-depth", "8", "txt:-"], check=True, stdout=subprocess.PIPE,
+                         text=True).stdout
+    found = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
+    return tuple(int(v) for v in found.groups())
+
+
 def lnk_fields(path):
     text = subprocess.run(["lnkinfo", path], check=True, capture_output=True, text=True).stdout
     fields = dict(re.findall(r"^\t(Local path|Working directory)\s*: (.*)$", text, re.M))
