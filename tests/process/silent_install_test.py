@@ -4,6 +4,7 @@ downloading from a server on 127.0.0.1, each on a fresh machine, checked from ou
 import os
 import re
 import socket
+import subprocess
 import time
 import unittest
 
@@ -227,6 +228,51 @@ class FailedSilentInstall(InstallBed):
         self.assertEqual(code, 1603)
         self.assertEqual([s for s in self.collector.steps() if s[0] != 1], [])
         self.assertNothingRegistered()
+
+
+class FullDiskInstall(InstallBed):
+    """Extraction onto a drive that fills up before the package is out: a small tmpfs as
+    drive M:."""
+
+    def small_drive(self, size):
+        """Mounts a tmpfs of size on a folder of the scratch area and makes it drive M:."""
+        if os.geteuid() != 0:
+            self.skipTest("mounting a tmpfs needs root")
+        mount = os.path.join(self.prefix.scratch, "small-drive")
+        os.makedirs(mount)
+        done = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=" + size, "tmpfs", mount],
+                              capture_output=True, text=True)
+        if done.returncode != 0:
+            self.skipTest("cannot mount a tmpfs here: " + done.stderr.strip())
+        # Lazily: a Wine process still holding a file there must not keep it mounted.
+        self.addCleanup(subprocess.run, ["umount", "-l", mount], check=False)
+        os.symlink(mount, os.path.join(self.prefix.path, "dosdevices", "m:"))
+        return mount
+
+    def test_a_drive_filling_up_during_extraction_fails_the_install(self):
+        mount = self.small_drive("1m")
+        package = demo_package(os.path.join(self.work, "lwpic64.7z"))
+        # Two MiB that do not compress: more than the drive holds.
+        stage = os.path.join(self.work, "filler")
+        os.makedirs(stage)
+        with open(os.path.join(stage, "filler.bin"), "wb") as f:
+            f.write(os.urandom(2 << 20))
+        subprocess.run(["7zz", "a", "-bso0", "-bsp0", package, "filler.bin"], cwd=stage,
+                       check=True)
+        installer = pack(self.prefix, self.work, package,
+                         uidata(os.path.join(self.work, "uidata.xml"),
+                                Report_Url=self.collector.url))
+        self.install_dir = os.path.join(mount, INSTALL_DIR_NAME)
+        self.assertEqual(self.prefix.exit_code(installer, "/s", "d=M:\\", timeout=300), 1603)
+        steps = self.collector.steps()
+        self.assertEqual(steps[:3], SUCCESS_STEPS[:3])
+        step, err, code, message = steps[-2]
+        self.assertEqual((step, err), (6, 4), steps)
+        self.assertNotEqual(code, 0, steps)
+        self.assertEqual(steps[-1], (8, 2, 0, ""))
+        self.assertNothingRegistered()
+        self.assertFalse(os.path.exists(os.path.join(self.install_dir, "lwpic.exe.args")))
+        self.assertFalse(os.path.exists(os.path.join(self.install_dir, "uninstall.exe")))
 
 
 if __name__ == "__main__":
