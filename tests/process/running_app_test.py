@@ -133,6 +133,12 @@ class RunningAppQuestion(InstallBed):
                 # "d=...\Apps /closeapps" would have made "Apps " beside it.
                 self.assertEqual([n for n in os.listdir(self.prefix.scratch)
                                   if n.startswith("Apps")], ["Apps"])
+                # The shell-extension stand-ins of the earlier installation were unregistered
+                # before their files were replaced.
+                for name in ("lwpicshellext.dll", "lwpicshellext64.dll"):
+                    mark = os.path.join(self.install_dir, name + ".unregistered")
+                    self.assertTrue(os.path.exists(mark), mark)
+                    os.remove(mark)
                 self.assertInstalledFrom(self.package)
                 self.assertTrue(wait_until(lambda: self.args_text().endswith("/stay\r\n\r\n"),
                                            30), repr(self.args_text()))

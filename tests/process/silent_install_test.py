@@ -3,6 +3,7 @@ downloading from a server on 127.0.0.1, each on a fresh machine, checked from ou
 7zz, `reg query`, lnkinfo and the report collector."""
 import os
 import re
+import shutil
 import socket
 import subprocess
 import time
@@ -53,6 +54,8 @@ class InstallBed(unittest.TestCase):
 
     def assertInstalledFrom(self, package):
         expected = os.path.join(self.prefix.scratch, "7zz x")
+        # A fresh copy each time: a test may check more than one installation.
+        shutil.rmtree(expected, ignore_errors=True)
         sevenzip("x", "-o" + expected, package)
         installed = tree(self.install_dir)
         args = installed.pop("lwpic.exe.args", None)
@@ -67,9 +70,11 @@ class InstallBed(unittest.TestCase):
         self.assertEqual(code, 0, listing)
         app = winpath(os.path.join(self.install_dir, "lwpic.exe"))
         uninstaller = winpath(os.path.join(self.install_dir, "uninstall.exe"))
+        # DisplayVersion is the stand-in's FileVersion string "2, 5, 0, 7" with its commas
+        # made points, as ReadFileVersion gives it.
         for name, value in (("DisplayIcon", app), ("UninstallString", uninstaller),
                             ("Publisher", "岚文软件有限公司"), ("DisplayName", "岚文看图"),
-                            ("DisplayVersion", "2.5.0.7")):
+                            ("DisplayVersion", "2. 5. 0. 7")):
             self.assertRegex(listing, r"%s\s+REG_SZ\s+%s\r?\n" % (name, re.escape(value)))
 
         # The links, with the shipped Chinese names, start the application in its folder.
