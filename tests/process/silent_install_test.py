@@ -271,10 +271,15 @@ class FullDiskInstall(InstallBed):
         self.assertEqual(self.prefix.exit_code(installer, "/s", "d=M:\\", timeout=300), 1603)
         steps = self.collector.steps()
         self.assertEqual(steps[:3], SUCCESS_STEPS[:3])
-        step, err, code, message = steps[-2]
-        self.assertEqual((step, err), (6, 4), steps)
-        self.assertNotEqual(code, 0, steps)
-        self.assertEqual(steps[-1], (8, 2, 0, ""))
+        # Writing failed with ERROR_DISK_FULL.
+        self.assertEqual(steps[-2:], [(6, 4, 10, "extract fail, hr:0x80070070"), (8, 2, 0, "")])
+        # The file being written when the drive filled up is not left half-written, and the
+        # space it took lets the list of what the package put there be written.
+        self.assertFalse(os.path.exists(os.path.join(self.install_dir, "filler.bin")))
+        ini = read_ini(os.path.join(self.install_dir, "AppData.ini"))
+        self.assertEqual(ini.get("TmpFile"), TMP_FILES)
+        self.assertEqual([v.lower() for _, v in ini.get("AppFileList", [])],
+                         [("M:\\LarwenPic\\" + p).lower() for p in archive_paths(package)])
         self.assertNothingRegistered()
         self.assertFalse(os.path.exists(os.path.join(self.install_dir, "lwpic.exe.args")))
         self.assertFalse(os.path.exists(os.path.join(self.install_dir, "uninstall.exe")))
