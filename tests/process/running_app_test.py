@@ -74,9 +74,13 @@ class RunningAppQuestion(InstallBed):
         x = int(values["X"]) + int(point[0] * scale)
         y = int(values["Y"]) + int(point[1] * scale)
         self.prefix.x("xdotool", "mousemove", str(x), str(y))
-        # The first frames come late: a click before the box paints could be lost.
-        time.sleep(0.5)
-        self.prefix.x("xdotool", "click", "1")
+        # A click before the box takes input is lost: click again until it goes. Every click
+        # hits the same button, so a late one cannot change the answer.
+        for _ in range(30):
+            self.prefix.x("xdotool", "click", "1")
+            if wait_until(lambda: not self.boxes(), 2):
+                return
+        self.fail("the question stayed after the clicks")
 
     def machine_state(self):
         """What a declined run must leave as it was: the installation's files (their

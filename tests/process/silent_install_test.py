@@ -279,7 +279,8 @@ class FullDiskInstall(InstallBed):
         ini = read_ini(os.path.join(self.install_dir, "AppData.ini"))
         self.assertEqual(ini.get("TmpFile"), TMP_FILES)
         self.assertEqual([v.lower() for _, v in ini.get("AppFileList", [])],
-                         [("M:\\LarwenPic\\" + p).lower() for p in archive_paths(package)])
+                         [("M:\\LarwenPic\\" + p.replace("/", "\\")).lower()
+                          for p in archive_paths(package)])
         self.assertNothingRegistered()
         self.assertFalse(os.path.exists(os.path.join(self.install_dir, "lwpic.exe.args")))
         self.assertFalse(os.path.exists(os.path.join(self.install_dir, "uninstall.exe")))
