@@ -10,11 +10,17 @@
 
 namespace {
 
-// Opens the process for termination and ends it; false when it could not be opened.
+// How long a terminated process is given to end. It lets go of its files only then, and the
+// callers go on to replace or delete them.
+constexpr DWORD kEndWaitMs = 5000;
+
+// Opens the process for termination, ends it and waits (bounded) until it has ended; false
+// when it could not be opened.
 bool TerminateProcessById(DWORD processId, BOOL* result) {
-    const UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    const UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
     if (!process) return false;
     *result = TerminateProcess(process.get(), 0);
+    if (*result) WaitForSingleObject(process.get(), kEndWaitMs);
     return true;
 }
 

@@ -13,7 +13,7 @@ bool FindRunningApp(std::vector<DWORD>& list);
 // The full Win32 path of the process's executable, or empty when it cannot be queried.
 std::wstring GetProcessImagePath(DWORD processId);
 
-// Terminates every process FindRunningApp finds, without waiting for them to end.
+// Terminates every process FindRunningApp finds, giving each up to 5 s to end.
 void TerminateRunningApp();
 
 // Terminates every process whose executable file name equals `name` (any letter case),

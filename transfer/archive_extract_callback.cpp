@@ -39,6 +39,14 @@ void CArchiveExtractCallback::Init(IInArchive* archiveHandler, const std::wstrin
     passwordDefined = false;
 }
 
+void CArchiveExtractCallback::DiscardUnfinishedFile() {
+    if (!outFile) return;
+    outFileSpec->Close();
+    outFile.Release();
+    outFileSpec = nullptr;
+    DeleteFileAlways(diskPath);
+}
+
 Z7_COM7F_IMF(CArchiveExtractCallback::SetTotal(UInt64 size)) {
     total.store(size);
     return S_OK;

@@ -28,6 +28,10 @@ class CArchiveExtractCallback Z7_final : public IArchiveExtractCallback,
 public:
     // Resets the counters and the failure; outDir gets a trailing separator if it has none.
     void Init(IInArchive* archiveHandler, const std::wstring& directory);
+    // Closes and deletes the file still being written when the extraction stopped in the
+    // middle of an item (a write that failed, a full disk): its contents are incomplete, and
+    // the space it takes may be what the installation's file list needs.
+    void DiscardUnfinishedFile();
 
     std::atomic<UInt64> total{0};
     std::atomic<UInt64> completed{0};

@@ -84,6 +84,7 @@ int CArchiveExtractor::Extract(std::vector<std::wstring>& itemPaths, IInStream* 
     }
     archive->Close();
     if (extracted == S_OK) return kExtractOk;
+    callbackSpec->DiscardUnfinishedFile();
     lastError = callbackSpec->errorText;
     if (callbackSpec->errorCode != 0) return callbackSpec->errorCode;
     // A stop without a recorded cause is still a failure, never a success.

@@ -3,7 +3,9 @@ downloading from a server on 127.0.0.1, each on a fresh machine, checked from ou
 7zz, `reg query`, lnkinfo and the report collector."""
 import os
 import re
+import shutil
 import socket
+import subprocess
 import time
 import unittest
 
@@ -52,6 +54,8 @@ class InstallBed(unittest.TestCase):
 
     def assertInstalledFrom(self, package):
         expected = os.path.join(self.prefix.scratch, "7zz x")
+        # A fresh copy each time: a test may check more than one installation.
+        shutil.rmtree(expected, ignore_errors=True)
         sevenzip("x", "-o" + expected, package)
         installed = tree(self.install_dir)
         args = installed.pop("lwpic.exe.args", None)
@@ -66,9 +70,11 @@ class InstallBed(unittest.TestCase):
         self.assertEqual(code, 0, listing)
         app = winpath(os.path.join(self.install_dir, "lwpic.exe"))
         uninstaller = winpath(os.path.join(self.install_dir, "uninstall.exe"))
+        # DisplayVersion is the stand-in's FileVersion string "2, 5, 0, 7" with its commas
+        # made points, as ReadFileVersion gives it.
         for name, value in (("DisplayIcon", app), ("UninstallString", uninstaller),
                             ("Publisher", "岚文软件有限公司"), ("DisplayName", "岚文看图"),
-                            ("DisplayVersion", "2. 5. 0. 7")):  # its commas become points
+                            ("DisplayVersion", "2. 5. 0. 7")):
             self.assertRegex(listing, r"%s\s+REG_SZ\s+%s\r?\n" % (name, re.escape(value)))
 
         # The links, with the shipped Chinese names, start the application in its folder.
@@ -227,6 +233,57 @@ class FailedSilentInstall(InstallBed):
         self.assertEqual(code, 1603)
         self.assertEqual([s for s in self.collector.steps() if s[0] != 1], [])
         self.assertNothingRegistered()
+
+
+class FullDiskInstall(InstallBed):
+    """Extraction onto a drive that fills up before the package is out: a small tmpfs as
+    drive M:."""
+
+    def small_drive(self, size):
+        """Mounts a tmpfs of size on a folder of the scratch area and makes it drive M:."""
+        if os.geteuid() != 0:
+            self.skipTest("mounting a tmpfs needs root")
+        mount = os.path.join(self.prefix.scratch, "small-drive")
+        os.makedirs(mount)
+        done = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=" + size, "tmpfs", mount],
+                              capture_output=True, text=True)
+        if done.returncode != 0:
+            self.skipTest("cannot mount a tmpfs here: " + done.stderr.strip())
+        # Lazily: a Wine process still holding a file there must not keep it mounted.
+        self.addCleanup(subprocess.run, ["umount", "-l", mount], check=False)
+        os.symlink(mount, os.path.join(self.prefix.path, "dosdevices", "m:"))
+        return mount
+
+    def test_a_drive_filling_up_during_extraction_fails_the_install(self):
+        mount = self.small_drive("1m")
+        package = demo_package(os.path.join(self.work, "lwpic64.7z"))
+        # Two MiB that do not compress: more than the drive holds.
+        stage = os.path.join(self.work, "filler")
+        os.makedirs(stage)
+        with open(os.path.join(stage, "filler.bin"), "wb") as f:
+            f.write(os.urandom(2 << 20))
+        subprocess.run(["7zz", "a", "-bso0", "-bsp0", package, "filler.bin"], cwd=stage,
+                       check=True)
+        installer = pack(self.prefix, self.work, package,
+                         uidata(os.path.join(self.work, "uidata.xml"),
+                                Report_Url=self.collector.url))
+        self.install_dir = os.path.join(mount, INSTALL_DIR_NAME)
+        self.assertEqual(self.prefix.exit_code(installer, "/s", "d=M:\\", timeout=300), 1603)
+        steps = self.collector.steps()
+        self.assertEqual(steps[:3], SUCCESS_STEPS[:3])
+        # Writing failed with ERROR_DISK_FULL.
+        self.assertEqual(steps[-2:], [(6, 4, 10, "extract fail, hr:0x80070070"), (8, 2, 0, "")])
+        # The file being written when the drive filled up is not left half-written, and the
+        # space it took lets the list of what the package put there be written.
+        self.assertFalse(os.path.exists(os.path.join(self.install_dir, "filler.bin")))
+        ini = read_ini(os.path.join(self.install_dir, "AppData.ini"))
+        self.assertEqual(ini.get("TmpFile"), TMP_FILES)
+        self.assertEqual([v.lower() for _, v in ini.get("AppFileList", [])],
+                         [("M:\\LarwenPic\\" + p.replace("/", "\\")).lower()
+                          for p in archive_paths(package)])
+        self.assertNothingRegistered()
+        self.assertFalse(os.path.exists(os.path.join(self.install_dir, "lwpic.exe.args")))
+        self.assertFalse(os.path.exists(os.path.join(self.install_dir, "uninstall.exe")))
 
 
 if __name__ == "__main__":
