@@ -3,16 +3,18 @@
 # packer) against an NSIS installer of the same files, under the same Wine, in the same prefix.
 # Build first (bash scripts/build.sh), then:
 #   bash bench/install.sh [i686|x86_64] [runs]   (default: the first target scripts/wine-archs.sh
-#                                                 finds, i.e. i686 where 32-bit programs run; 5 runs)
+#                                                 finds, i.e. i686 where 32-bit programs run; 3 runs)
 # Both sides are timed as whole processes, start to exit (/usr/bin/time, wall seconds), each
 # run into a fresh empty directory, the two sides interleaved; medians, min and max are printed.
 # Shapes: the tree of real files (/usr/share/doc + /usr/include, regular files, trimmed to
 # ~200 MB) and a one-file tar of that tree. The i686 build is measured against NSIS's
 # x86-unicode stub, the x86_64 build against its amd64-unicode stub (Debian package nsis,
-# installed when missing). Peak memory: VmHWM of the installer's own Linux process (whole
-# resident set, the mapped executable and its payload included) from /usr/bin/time, and the
-# peak of its anonymous resident memory (RssAnon, the private part), sampled from
-# /proc/<pid>/status every 10 ms in a separate untimed run.
+# installed when missing). A first, untimed installation of each checks what arrived and
+# samples the installer's own Linux process from /proc/<pid>/status every 10 ms: the peak of
+# its anonymous resident memory (RssAnon, the private part) and its VmHWM (the whole resident
+# set, the mapped executable with its payload included); it also prints the phases, read off
+# the change times of what the installer wrote. Ours is packed twice for the tree, LZMA2 in
+# 32 MB solid blocks and non-solid (-ms=off); the latter is only profiled, not timed.
 # All reports go to http://127.0.0.1:1 where nothing listens. Corpus, installers and prefix
 # live under <build dir>/<target>/bench/install, never committed.
 set -euo pipefail
@@ -30,7 +32,7 @@ if [ -n "${1:-}" ]; then target=$1; else
   mapfile -t runnable < <(bash "$here/scripts/wine-archs.sh" "$root")
   target=${runnable[0]:-}
 fi
-runs=${2:-5}
+runs=${2:-3}
 case $target in
   i686) stub=x86-unicode;;
   x86_64) stub=amd64-unicode;;
@@ -66,7 +68,7 @@ for _, path in sorted(files, key=lambda f: f[1]): print(path)
   touch "$corpus/.ready"
 fi
 files=$(wc -l <"$corpus/list")
-bytes=$(du -sb "$corpus/tree" | cut -f1)
+bytes=$(cd "$corpus/tree" && tr "\n" "\0" <"$corpus/list" | xargs -0 stat -c %s | paste -sd+ | bc)
 echo "corpus: $files files, $((bytes / 1048576)) MB; tar $(($(stat -c %s "$corpus/corpus.tar") / 1048576)) MB"
 
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
@@ -159,38 +161,42 @@ command_of() {  # NAME -> the command line that installs it
   esac
 }
 installed_dir() { case $1 in ours-*) echo "$dest/$1/LarwenPic";; *) echo "$dest/$1";; esac; }
-run_once() {  # NAME -> "seconds kilobytes"
+# run_once NAME: one installation into an empty directory; prints the wall seconds.
+run_once() {
   rm -rf "${dest:?}/$1"
   local cmd; read -ra cmd <<<"$(command_of "$1")"
-  /usr/bin/time -f "%e %M" -o "$work/time" "${cmd[@]}" </dev/null >"$work/$1.out" 2>&1 || {
+  /usr/bin/time -f "%e" -o "$work/time" "${cmd[@]}" </dev/null >"$work/$1.out" 2>&1 || {
     echo "$1 failed:" >&2; cat "$work/$1.out" >&2; exit 1; }
   cat "$work/time"
 }
-# check NAME SHAPE: every corpus file arrived, byte for byte.
+# check NAME: every corpus file arrived, byte for byte.
 check() {
   local got; got=$(installed_dir "$1")
-  if [ "$2" = tree ]; then
+  if [[ $1 == *tree* ]]; then
     diff -rq "$corpus/tree" "$got" | grep -v "^Only in $got" || true
   else
     cmp "$corpus/corpus.tar" "$got/corpus.tar" || true
   fi
 }
-# peak_private NAME: one untimed run, sampling the installer's own process.
-peak_private() {
+# profiled NAME: one untimed installation that samples the installer's own Linux process
+# (not Wine's start.exe in front of it) from /proc every 10 ms, then reads the phases off the
+# change times of what it wrote. Prints "RssAnon-peak-MB VmHWM-MB" and the phases.
+profiled() {
   rm -rf "${dest:?}/$1"
   local cmd; read -ra cmd <<<"$(command_of "$1")"
+  local begin; begin=$(date +%s.%N)
   "${cmd[@]}" </dev/null >/dev/null 2>&1 &
   local starter=$!
   python3 - "$1.exe" "$starter" <<'PY'
 import os, sys, time
 name, starter = sys.argv[1], int(sys.argv[2])
-peak = {"RssAnon": 0, "VmRSS": 0, "VmHWM": 0}
-def alive(pid): return os.path.exists("/proc/%d" % pid)
-while alive(starter):
+peak = {"RssAnon": 0, "VmHWM": 0}
+while os.path.exists("/proc/%d" % starter):
     for pid in os.listdir("/proc"):
         if not pid.isdigit() or int(pid) == os.getpid(): continue
         try:
-            if name.encode() not in open("/proc/%s/cmdline" % pid, "rb").read(): continue
+            line = open("/proc/%s/cmdline" % pid, "rb").read()
+            if name.encode() not in line or line.startswith(b"start.exe"): continue
             for line in open("/proc/%s/status" % pid):
                 key = line.split(":")[0]
                 if key in peak: peak[key] = max(peak[key], int(line.split()[1]))
@@ -200,40 +206,53 @@ while alive(starter):
 print("%.1f %.1f" % (peak["RssAnon"] / 1024, peak["VmHWM"] / 1024))
 PY
   wait "$starter" || true
+  local finish; finish=$(date +%s.%N)
+  python3 - "$(installed_dir "$1")" "$corpus/list" "$begin" "$finish" <<'PY'
+import os, sys
+root, listing, begin, finish = sys.argv[1], sys.argv[2], float(sys.argv[3]), float(sys.argv[4])
+files = [os.path.join(root, p.rstrip("\n")) for p in open(listing)]
+if not os.path.exists(files[0]): files = [os.path.join(root, "corpus.tar")]
+times = [os.stat(f).st_ctime for f in files]
+steps = [("first file", min(times)), ("last file", max(times))]
+for extra in ("uninstall.exe", "uninst.exe", "AppData.ini"):
+    path = os.path.join(root, extra)
+    if os.path.exists(path): steps.append((extra, os.stat(path).st_ctime))
+steps.append(("exit", finish))
+print("      phases (s from start): " + ", ".join("%s %.1f" % (n, t - begin) for n, t in steps))
+PY
 }
 
-names=(ours-tree-32m ours-tree-off nsis-tree ours-tar-32m nsis-tar)
-declare -A times hwm
-echo "checking one installation of each..."
-for name in "${names[@]}"; do
-  run_once "$name" >/dev/null
-  shape=tree; [[ $name == *tar* ]] && shape=tar
-  bad=$(check "$name" "$shape")
+# A first, untimed installation of each: what arrived, peak memory and phases.
+declare -A anon hwm
+echo "one profiled installation of each..."
+for name in ours-tree-32m ours-tree-off nsis-tree ours-tar-32m nsis-tar; do
+  { read -r anon[$name] hwm[$name]; read -r phases; } < <(profiled "$name")
+  bad=$(check "$name")
   [ -z "$bad" ] || { echo "$name installed something else:"; echo "$bad" | head; exit 1; }
+  echo "  $name: peak RssAnon ${anon[$name]} MB, VmHWM ${hwm[$name]} MB"
+  echo "$phases"
 done
+# -ms=off is timed in the profiled run only: a tree installation takes minutes.
+names=(ours-tree-32m nsis-tree ours-tar-32m nsis-tar)
+declare -A times
 echo "timing ($runs interleaved runs)..."
 for run in $(seq "$runs"); do
-  for name in "${names[@]}"; do
-    read -r seconds kb < <(run_once "$name")
-    times[$name]+="$seconds "; hwm[$name]+="$kb "
-  done
+  for name in "${names[@]}"; do times[$name]+="$(run_once "$name") "; done
   echo "  run $run: $(for n in "${names[@]}"; do printf '%s %ss  ' "$n" "$(echo ${times[$n]} | awk '{print $NF}')"; done)"
 done
 rm -rf "${dest:?}"
 stats() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END {m=(NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2; printf "%.2f %.2f %.2f", m, v[1], v[NR]}'; }
 declare -A median
 echo
-printf '%-15s %8s %8s %8s %12s %14s %14s\n' installer "median s" "min s" "max s" "size MB" "VmHWM MB" "RssAnon peak"
+printf '%-15s %8s %8s %8s %9s %14s %12s\n' installer "median s" "min s" "max s" "size MB" "RssAnon peak" "VmHWM MB"
 for name in "${names[@]}"; do
   read -r med lo hi < <(echo "${times[$name]}" | stats)
   median[$name]=$med
-  hw=$(echo "${hwm[$name]}" | tr ' ' '\n' | grep . | sort -n | tail -1); hw=$(echo "$hw / 1024" | bc -l)
-  read -r anon _ < <(peak_private "$name")
-  printf '%-15s %8s %8s %8s %12.1f %14.1f %14s\n' "$name" "$med" "$lo" "$hi" \
-    "$(echo "$(stat -c %s "$installers/$name.exe") / 1048576" | bc -l)" "$hw" "$anon"
+  printf '%-15s %8s %8s %8s %9.1f %14s %12s\n' "$name" "$med" "$lo" "$hi" \
+    "$(echo "$(stat -c %s "$installers/$name.exe") / 1048576" | bc -l)" "${anon[$name]}" "${hwm[$name]}"
 done
 echo
-for pair in ours-tree-32m:nsis-tree ours-tree-off:nsis-tree ours-tar-32m:nsis-tar; do
+for pair in ours-tree-32m:nsis-tree ours-tar-32m:nsis-tar; do
   a=${pair%%:*}; b=${pair#*:}
   printf '%-32s %.2f   (goal <= 0.80)\n' "$a / $b" "$(echo "${median[$a]} / ${median[$b]}" | bc -l)"
 done
