@@ -218,7 +218,7 @@ for extra in ("uninstall.exe", "uninst.exe", "AppData.ini"):
     path = os.path.join(root, extra)
     if os.path.exists(path): steps.append((extra, os.stat(path).st_ctime))
 steps.append(("exit", finish))
-print("      phases (s from start): " + ", ".join("%s %.1f" % (n, t - begin) for n, t in steps))
+print("phases (s from start): " + ", ".join("%s %.1f" % (n, t - begin) for n, t in steps))
 PY
 }
 
@@ -230,7 +230,7 @@ for name in ours-tree-32m ours-tree-off nsis-tree ours-tar-32m nsis-tar; do
   bad=$(check "$name")
   [ -z "$bad" ] || { echo "$name installed something else:"; echo "$bad" | head; exit 1; }
   echo "  $name: peak RssAnon ${anon[$name]} MB, VmHWM ${hwm[$name]} MB"
-  echo "$phases"
+  echo "      $phases"
 done
 # -ms=off is timed in the profiled run only: a tree installation takes minutes.
 names=(ours-tree-32m nsis-tree ours-tar-32m nsis-tar)
@@ -241,7 +241,7 @@ for run in $(seq "$runs"); do
   echo "  run $run: $(for n in "${names[@]}"; do printf '%s %ss  ' "$n" "$(echo ${times[$n]} | awk '{print $NF}')"; done)"
 done
 rm -rf "${dest:?}"
-stats() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END {m=(NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2; printf "%.2f %.2f %.2f", m, v[1], v[NR]}'; }
+stats() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END {m=(NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2; printf "%.2f %.2f %.2f\n", m, v[1], v[NR]}'; }
 declare -A median
 echo
 printf '%-15s %8s %8s %8s %9s %14s %12s\n' installer "median s" "min s" "max s" "size MB" "RssAnon peak" "VmHWM MB"
