@@ -10,12 +10,14 @@
 #include "app/exit_codes.h"
 #include "base/file_util.h"
 #include "base/string_util.h"
+#include "config/tracking_ids.h"
 #include "config/ui_data.h"
 #include "config/user_data_ini.h"
 #include "install/install_pipeline.h"
 #include "install/permissions.h"
 #include "install/running_app.h"
 #include "pages/install_page.h"
+#include "pages/installed_page.h"
 #include "pages/installing_page.h"
 #include "pages/message_box.h"
 #include "report/report_front.h"
@@ -44,38 +46,50 @@ void WaitAnswering(HANDLE thread) {
     }
 }
 
-void LaunchApp(const std::wstring& installDir) {
-    ReportNewInstall(8, 1, 0, L"");
-    DWORD error = 0;
-    if (LaunchFile(JoinPath(installDir, Start_App), &error)) {
-        ReportNewInstall(7, 1, 0, L"");
-    } else {
-        ReportNewInstall(7, 5, static_cast<int>(error), L"");
-    }
-}
-
-int RunInstall(const std::wstring& commandLine) {
-    // The interactive pages are not part of this build yet: such a run ends here, before it
-    // reports anything.
-    if (Silent_Install != 1) return kExitOk;
-    CInstall install;
-    install.SetInstallDir(GetSilentInstallDir(commandLine));
-    if (install.cancelled || install.installDir.empty()) return kExitCancelled;
-    const std::wstring dir = install.installDir;
-    if (!PathFileExistsW(dir.c_str()) && !CreateDirectoryTree(dir)) return kExitFailed;
-    GrantDirectoryAccess(dir);
-
-    CInstalling installing;
-    installing.installDir = dir;
+// Runs the install worker with the installing page: shown and closing itself when the
+// worker is done, or (silent) never shown while this thread waits.
+void RunInstallWorker(const CInstall& install, CInstalling& installing) {
+    installing.installDir = install.installDir;
     installing.setAsDefault = install.setAsDefault;
     installing.downloading = 1;
     installing.workerThread.reset(CreateThread(nullptr, 0, InstallThreadProc,
                                                static_cast<InstallJob*>(&installing), 0, nullptr));
-    WriteUserDataIni(dir);
-    if (installing.workerThread) WaitAnswering(installing.workerThread.get());
+    WriteUserDataIni(install.installDir);
+    if (!installing.workerThread) return;
+    if (Silent_Install == 1) {
+        WaitAnswering(installing.workerThread.get());
+    } else {
+        installing.ShowModal();
+    }
+}
+
+int RunInstall(const std::wstring& commandLine) {
+    CInstall install;
+    if (Silent_Install == 1) {
+        install.SetInstallDir(GetSilentInstallDir(commandLine));
+    } else {
+        if (install.CheckExistingInstall()) return kExitCancelled;
+        if (install.existingDir.empty()) install.ShowModal();
+    }
+    if (install.cancelled || install.installDir.empty()) return kExitCancelled;
+    const std::wstring& dir = install.installDir;
+    if (!PathFileExistsW(dir.c_str()) && !CreateDirectoryTree(dir)) return kExitFailed;
+    GrantDirectoryAccess(dir);
+
+    CInstalling installing;
+    RunInstallWorker(install, installing);
     const bool ok = installing.finished.load(std::memory_order_acquire) && installing.extractOk;
-    if (ok) {
-        LaunchApp(dir);
+    if (Silent_Install != 1 && (!ok || (Tid1 == 3 && Tid2 == 1))) {
+        // The page reports the outcome itself and starts the application on request. A
+        // worker that never ran left no text, and the page still must show a failure.
+        const std::wstring& errorText = installing.errorText.empty() ? Install_Error
+                                                                    : installing.errorText;
+        CInstalled installed(ok ? std::wstring() : errorText);
+        installed.installDir = dir;
+        installed.ShowModal();
+    } else if (ok) {
+        ReportNewInstall(8, 1, 0, L"");
+        StartInstalledApp(dir);
     } else {
         ReportNewInstall(8, 2, 0, L"");
     }

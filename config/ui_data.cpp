@@ -101,6 +101,11 @@ std::wstring ReadStringItem(const TiXmlElement* root, const char* key) {
     for (const TiXmlElement* e = item->FirstChildElement(); e; e = e->NextSiblingElement()) {
         if (SameNoCase(e->Value(), code.c_str())) return Utf8ToWide(e->GetText());
     }
+    // Without its own text, an item not translated into this language shows its first
+    // language rather than nothing: an empty window title, button or link name helps no one.
+    if (!item->GetText() && item->FirstChildElement()) {
+        return Utf8ToWide(item->FirstChildElement()->GetText());
+    }
     return Utf8ToWide(item->GetText());
 }
 

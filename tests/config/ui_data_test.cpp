@@ -69,7 +69,7 @@ TEST(LoadUiData, ShippedDocumentInEachLanguage) {
     EXPECT_EQ(UiData.language, L"zh");
 
     LoadUiData(nullptr, L"en");
-    EXPECT_EQ(App_Name, L"");  // zh only: no fallback to another language
+    EXPECT_EQ(App_Name, L"岚文看图");  // zh only: the first language stands in
     EXPECT_EQ(Kind_Tips, L"Tips:");
     EXPECT_EQ(Setup_Name, L"setup.exe");
     EXPECT_EQ(Law_Declares_0, L"Read and agree to the\u00A0");  // the no-break space survives
@@ -122,7 +122,7 @@ TEST(LoadUiData, ItemLookupRules) {
     EXPECT_EQ(Text_Ok, L"english");
     EXPECT_EQ(Termination, L"");     // an element without text
     LoadUiDataFromDocument(doc, L"ko");
-    EXPECT_EQ(Cancel, L"");          // no element in the language: empty, no fallback
+    EXPECT_EQ(Cancel, L"a");         // no element in the language and no own text: the first
     EXPECT_EQ(Text_Ok, L"own");
 }
 

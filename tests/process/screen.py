@@ -2,6 +2,7 @@
 their title with xdotool, measured, clicked at 96-DPI page coordinates (scaled by the
 window's own size, so one table of points serves every DPI) and photographed."""
 import os
+import re
 import subprocess
 
 from winebed import pixel, wait_until
@@ -83,6 +84,14 @@ class Page:
 
     def pixel(self, path, point):
         return pixel(path, *self.at(point))
+
+    def pixels(self, path, rect):
+        """(r, g, b) of every pixel inside a 96-DPI client rectangle of a screenshot."""
+        x, y, width, height = self.rect(rect)
+        out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                              "+repage", "-depth", "8", "txt:-"],
+                             check=True, stdout=subprocess.PIPE, text=True).stdout
+        return [tuple(int(v) for v in m) for m in re.findall(r"\((\d+),(\d+),(\d+)", out)]
 
     def click(self, point):
         x, y = self.at(point)

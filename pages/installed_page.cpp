@@ -1,0 +1,99 @@
+#include "pages/installed_page.h"
+
+#include "base/file_util.h"
+#include "base/string_util.h"
+#include "config/ui_data.h"
+#include "report/report_front.h"
+#include "ui/action_map.h"
+#include "ui/lui_button.h"
+#include "ui/lui_image.h"
+#include "ui/lui_text.h"
+
+namespace {
+
+const int kBackgroundPng = 129;
+const int kClosePng = 130;
+const int kLogoPng = 133;
+const int kButtonPng = 134;
+const Gdiplus::ARGB kTitleColor = 0xFF333333;
+const Gdiplus::ARGB kWhite = 0xFFFFFFFF;
+const int kButtonFontSize = 20;
+
+}  // namespace
+
+CInstalled::CInstalled(const std::wstring& errorText) : succeeded(errorText.empty()) {
+    name = L"CInstalled";
+    Create(App_Name);
+    SetSize(Scale(632), Scale(432));
+    SetBackground(kBackgroundPng, Scale(16), Scale(16), Scale(16), Scale(16), false);
+
+    closeButton = new LUIButton(this);
+    closeButton->SetSize(Scale(32), Scale(32));
+    closeButton->AlignRight(Scale(10), Scale(10));
+    closeButton->LoadImageStrip(kClosePng, 4, false);
+    closeButton->BindAction(this, "OnCloseWin");
+
+    // After a failure the title names the outcome in the error colour.
+    title = new LUIText(this);
+    title->fontSize = Scale(Font_Size_24);
+    title->fontStyle = Gdiplus::FontStyleBold;
+    title->textColor = succeeded ? kTitleColor : Install_Error_Font_Color;
+    title->SetText(succeeded ? Soft_Name : Text_Install_Fail);
+    title->CenterX(Scale(172));
+
+    logo = new LUIImage(this);
+    logo->SetRect(Scale(260), Scale(76), Scale(80), Scale(80));
+    logo->LoadImage(kLogoPng);
+
+    startButton = new LUIButton(this);
+    startButton->SetSize(Scale(200), Scale(56));
+    startButton->minWidth = Scale(200);
+    startButton->fontSize = Scale(kButtonFontSize);
+    startButton->fontStyle = Gdiplus::FontStyleBold;
+    startButton->textColor = kWhite;
+    startButton->textColors = {kWhite, kWhite, kWhite, kWhite};
+    startButton->SetText(succeeded ? Install_Finish_Text : Text_Ok2);
+    startButton->CenterX(Scale(252));
+    startButton->LoadImageStrip(kButtonPng, 4, false);
+    startButton->BindAction(this, "OnInstallFinish");
+
+    if (!succeeded) {
+        // Between the title and the button.
+        errorLine = new LUIText(this);
+        errorLine->fontSize = Scale(Font_Size_14);
+        errorLine->SetFontFamily(Font_Family);
+        errorLine->textColor = Install_Error_Font_Color;
+        errorLine->SetText(Install_Error);
+        errorLine->CenterX(title->y + title->height +
+                           (startButton->y - title->y - title->height - errorLine->height) / 2);
+    }
+    ReportNewInstall(8, succeeded ? 1 : 2, 0, L"");
+}
+
+CInstalled::~CInstalled() = default;
+
+void CInstalled::OnAction(const ActionRecord& action) {
+    if (action.handlerName == "OnCloseWin") {
+        Close();
+    } else if (action.handlerName == "OnInstallFinish") {
+        OnInstallFinish();
+    }
+}
+
+void CInstalled::OnInstallFinish() {
+    if (!succeeded) {
+        ReportNewInstall(7, 5, 0, L"installed fail");
+    } else {
+        StartInstalledApp(installDir);
+    }
+    Close();
+}
+
+void StartInstalledApp(const std::wstring& installDir) {
+    DWORD error = 0;
+    if (LaunchFile(JoinPath(installDir, Start_App), &error)) {
+        ReportNewInstall(7, 1, 0, L"");
+    } else {
+        ReportNewInstall(7, 5, static_cast<int>(error), L"");
+    }
+}

@@ -1,0 +1,171 @@
+"""The install page and the installed page as real windows under Xvfb, at 96 and 192 DPI,
+clicked with xdotool and checked by their pixels and by what they hand back.
+
+Points are 96-DPI client pixels (content + 16); the pages scale them. With LW_PAGE_SHOTS set
+to a folder, screenshots of the pages are saved there (scripts/page-shots.sh)."""
+import os
+import shutil
+import unittest
+
+from installers import INSTALL_DIR_NAME
+from screen import Screen, set_dpi
+from winebed import SOURCE_DIR, Prefix, fixture, winpath
+
+PAGE_SIZE = (632, 432)
+WHITE = (255, 255, 255)
+CLOSE = (590, 42)
+AGREE_BOX = (44, 388)
+AGREE_LEAD_IN = (70, 388)        # the first piece of the agreement line
+VIEWER_LABEL = (80, 364)         # the default-viewer option's label
+INSTALL = (316, 278)             # the large install button of the main view
+INSTALL_SIDE = (250, 278)        # inside it, left of its text
+INSTALL_NOW = (482, 380)         # the install button of the directory view
+INSTALL_NOW_SIDE = (446, 372)
+CHOOSE_DIR = (588, 388)          # the icon of "选择安装目录"
+BACK = (566, 380)
+PATH_FIELD = (40, 328)           # inside the path field's frame, before its text
+START = (316, 296)               # the installed page's button
+START_SIDE = (236, 296)
+ERROR_LINE = (66, 236, 500, 24)  # between the installed page's title and its button
+
+
+def bluish(rgb):
+    """The enabled install buttons' blue (normal or hover), not their pale disabled look."""
+    r, _, b = rgb
+    return b > 200 and r < 120
+
+
+def reddish(rgb):
+    r, g, b = rgb
+    return r > 180 and g < 120 and b < 120
+
+
+class InstallPagesAt:
+    DPI = 96
+
+    @classmethod
+    def setUpClass(cls):
+        cls.prefix = Prefix()
+        set_dpi(cls.prefix, cls.DPI)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.prefix.close()
+
+    def setUp(self):
+        self.folder = os.path.join(self.prefix.scratch, self.id().split(".")[-1])
+        os.makedirs(self.folder)
+        self.screen = Screen(self.prefix, os.path.join(self.folder, "shots"))
+        self.screen.move_away()
+        self.process = None
+        self.addCleanup(self.end)
+
+    def end(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+    def show(self, *args):
+        self.process = self.prefix.start(fixture("page_window.exe"), *args)
+        page = self.screen.page(PAGE_SIZE)
+        self.assertTrue(page, "the page did not show")
+        self.assertAlmostEqual(page.scale, self.DPI / 96, places=2)
+        return page
+
+    def show_install(self, language="zh"):
+        self.out = os.path.join(self.folder, "install.txt")
+        page = self.show("install", winpath(self.out),
+                         winpath(os.path.join(SOURCE_DIR, "resources", "uidata.xml")),
+                         language)
+        # The first frames come late.
+        self.assertTrue(page.frame_where(INSTALL_SIDE, bluish), "no frame with the install button")
+        return page
+
+    def result(self):
+        self.assertEqual(self.process.wait(timeout=30), 0)
+        with open(self.out, encoding="utf-8") as f:
+            head, install_dir = f.read().splitlines()
+        return head, install_dir
+
+    def test_agreement_enables_both_install_buttons_in_both_views(self):
+        page = self.show_install()
+        page.keep(self.screen.screenshot(), PAGE_SIZE, "install", self.DPI)
+        # The box and its lead-in text each toggle it; the buttons follow.
+        for point, enabled in ((AGREE_BOX, False), (AGREE_LEAD_IN, True), (AGREE_BOX, False)):
+            page.click(point)
+            self.assertTrue(page.frame_where(INSTALL_SIDE, lambda rgb: bluish(rgb) == enabled),
+                            "the install button is not %s" % ("enabled" if enabled else
+                                                              "disabled"))
+        # The directory view shows the path field and its own install button, disabled too
+        # while the box stays unchecked.
+        page.click(CHOOSE_DIR)
+        # Its install button shows, pale while the box stays unchecked.
+        shot = page.frame_where(INSTALL_NOW_SIDE, lambda rgb: rgb != WHITE)
+        self.assertTrue(shot, "the directory view did not show")
+        self.assertFalse(bluish(page.pixel(shot, INSTALL_NOW_SIDE)))
+        self.assertNotEqual(page.pixel(shot, PATH_FIELD), WHITE)
+        page.click(AGREE_BOX)
+        shot = page.frame_where(INSTALL_NOW_SIDE, bluish)
+        self.assertTrue(shot, "the directory view's install button stayed disabled")
+        self.screen.move_away()
+        page.keep(self.screen.screenshot(), PAGE_SIZE, "install_directory", self.DPI)
+        # Back in the main view the large button shows again; the close button cancels.
+        page.click(BACK)
+        self.assertTrue(page.frame_where(INSTALL_SIDE, bluish), "the main view did not return")
+        self.assertTrue(page.click_until_gone(CLOSE))
+        head, install_dir = self.result()
+        self.assertEqual(head, "cancelled=1 setAsDefault=1")
+
+    def test_install_buttons_hand_back_the_directory_and_the_viewer_option(self):
+        # What is clicked before the install button, the button, and what the page gives.
+        cases = [("main view", [], INSTALL, "cancelled=0 setAsDefault=1"),
+                 ("viewer label", [VIEWER_LABEL], INSTALL, "cancelled=0 setAsDefault=0"),
+                 ("directory view", [CHOOSE_DIR], INSTALL_NOW, "cancelled=0 setAsDefault=1")]
+        for name, before, button, expected in cases:
+            with self.subTest(name):
+                page = self.show_install()
+                for point in before:
+                    page.click(point)
+                self.assertTrue(page.click_until_gone(button))
+                head, install_dir = self.result()
+                self.assertEqual(head, expected)
+                self.assertRegex(install_dir, r"^C:\\users\\[^\\]+\\AppData\\Local\\%s$" % INSTALL_DIR_NAME)
+
+    def test_install_page_in_other_languages(self):
+        # The texts come from the document in the given language (what it does not translate
+        # stays Chinese); the screenshots are for a person to check that nothing is clipped.
+        for language in ("en", "ja"):
+            with self.subTest(language):
+                page = self.show_install(language)
+                page.keep(self.screen.screenshot(), PAGE_SIZE, "install_" + language, self.DPI)
+                self.assertTrue(page.click_until_gone(CLOSE))
+                self.assertEqual(self.result()[0], "cancelled=1 setAsDefault=1")
+
+    def test_installed_page_shows_the_outcome(self):
+        # Error text ("-": success), whether the failure line shows, the screenshot's name.
+        cases = [("-", False, "installed"), ("解压失败，错误码：2", True, "installed_failed")]
+        for error, failed, name in cases:
+            with self.subTest(name):
+                folder = os.path.join(self.folder, name)
+                os.makedirs(folder)
+                page = self.show("installed", winpath(folder), error)
+                shot = page.frame_where(START_SIDE, bluish)
+                self.assertTrue(shot, "no frame with the button")
+                page.keep(shot, PAGE_SIZE, name, self.DPI)
+                self.assertEqual(any(map(reddish, page.pixels(shot, ERROR_LINE))), failed)
+                self.assertTrue(page.click_until_gone(START))
+                self.assertEqual(self.process.wait(timeout=30), 0)
+                self.assertTrue(os.path.exists(os.path.join(folder, "closed")))
+                shutil.rmtree(folder)
+
+
+class InstallPagesAt96(InstallPagesAt, unittest.TestCase):
+    DPI = 96
+
+
+class InstallPagesAt192(InstallPagesAt, unittest.TestCase):
+    DPI = 192
+
+
+if __name__ == "__main__":
+    unittest.main()
