@@ -51,6 +51,9 @@ void Extract(InstallJob& job) {
     while (WaitForSingleObject(thread.get(), kProgressSliceMs) == WAIT_TIMEOUT) {
         job.extractPercent = job.extractor.GetProgress();
     }
+    // The extractor tells nothing once it is done: a package unpacked within the first
+    // slice would otherwise stay at 0% on the page.
+    if (job.extractOk) job.extractPercent = 100;
 }
 
 // Links, Uninstall entry, uninstaller copy, shell extension, default viewer, package data.

@@ -28,10 +28,12 @@ def demo_package(path, *switches):
 
 def uidata(path, **values):
     """The shipped uidata document with the given items replaced, written to path. Every test
-    points Report_Url somewhere on this machine."""
+    points Report_Url and the package URLs somewhere on this machine."""
     with open(os.path.join(SOURCE_DIR, "resources", "uidata.xml"), encoding="utf-8") as f:
         text = f.read()
-    values.setdefault("Report_Url", NOWHERE)
+    # Nothing a test runs may reach the shipped servers: reports and packages alike.
+    for name in ("Report_Url", "APP_URL_32", "APP_URL_64"):
+        values.setdefault(name, NOWHERE)
     for name, value in values.items():
         text, count = re.subn(r'(<item name="%s">).*?(</item>)' % name,
                               lambda m: m.group(1) + value + m.group(2), text, flags=re.S)

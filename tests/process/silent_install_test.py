@@ -100,11 +100,22 @@ class InstallBed(unittest.TestCase):
         self.assertFalse(os.path.exists(os.path.join(self.install_dir, "app.7z")))
         return args
 
-    def assertStartedOnce(self):
-        args = os.path.join(self.install_dir, "lwpic.exe.args")
-        self.assertTrue(wait_until(lambda: os.path.exists(args), 30), "the application was started")
-        with open(args, encoding="utf-16-le", newline="") as f:
-            self.assertEqual(f.read(), "\r\n", "one start, without arguments")
+    def starts(self):
+        """The arguments of each start of the stand-in application, in the order it wrote
+        them."""
+        path = os.path.join(self.install_dir, "lwpic.exe.args")
+        if not os.path.exists(path):
+            return []
+        with open(path, encoding="utf-16-le", newline="") as f:
+            return f.read().split("\r\n")[:-1]
+
+    def assertStartedOnce(self, earlier=0):
+        """After `earlier` starts: one start that makes the application the default viewer
+        (the install page's option, set unless cleared) and one start without arguments.
+        Both are started without waiting, so either may write first."""
+        self.assertTrue(wait_until(lambda: len(self.starts()) >= earlier + 2, 30),
+                        "the application was not started: %r" % self.starts())
+        self.assertEqual(sorted(self.starts()[earlier:]), ["", "/setdefault:1"])
 
 
 class SilentInstall(InstallBed):

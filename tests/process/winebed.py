@@ -24,8 +24,13 @@ WINE_BIN = os.path.join(SOURCE_DIR, "scripts", "wine-bin")
 
 
 def winpath(unix_path):
-    """The Windows name of a host path (drive Z: is the host's root)."""
-    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+    """The Windows name of a host path: inside a prefix's drive_c on drive C:, elsewhere on
+    drive Z: (the host's root)."""
+    path = os.path.abspath(unix_path)
+    head, found, rest = path.partition("/drive_c/")
+    if found and head.startswith(WINE_DIR):
+        return "C:\\" + rest.replace("/", "\\")
+    return "Z:" + path.replace("/", "\\")
 
 
 def wait_until(condition, seconds=30):
