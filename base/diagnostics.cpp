@@ -22,3 +22,14 @@ void DebugPrint(const wchar_t* format, ...) {
         return;
     }
 }
+
+unsigned MillisecondsSinceStart() {
+    FILETIME created, exited, kernel, user, now;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime;
+    };
+    // FILETIME counts 100-nanosecond steps.
+    return static_cast<unsigned>((ticks(now) - ticks(created)) / 10000);
+}

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/diagnostics.h"
 #include "ui/lui_obj.h"
 
 std::map<std::string, std::vector<ActionRecord>> ActionMap;
@@ -36,6 +37,7 @@ void FireAction(LUIObj* source) {
         const auto entry = ActionMap.find(key);
         if (entry == ActionMap.end() || index >= entry->second.size()) return;
         const ActionRecord copy = entry->second[index];
+        DebugPrint(L"action %hs at %u ms", copy.handlerName.c_str(), MillisecondsSinceStart());
         copy.handler->OnAction(copy);
     }
 }

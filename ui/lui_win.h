@@ -92,6 +92,7 @@ public:
     UINT_PTR timerId = 0;
     std::wstring className;
     ULONGLONG lastPaintTick = 0;
+    unsigned framesShown = 0;
     int dpi = 96;
 
 private:

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "base/diagnostics.h"
 #include "ui/lui_child.h"
 
 namespace {
@@ -102,4 +103,7 @@ void LUIWin::PresentFrame() {
     POINT origin = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     UpdateLayeredWindow(hwnd, dc.get(), nullptr, &size, source, &origin, 0, &blend, ULW_ALPHA);
+    if (!framesShown++) {
+        DebugPrint(L"%ls: first frame at %u ms", name.c_str(), MillisecondsSinceStart());
+    }
 }
