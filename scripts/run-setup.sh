@@ -4,8 +4,12 @@
 # reports to the report collector on 127.0.0.1, runs that installer silently on a fresh Wine
 # machine and prints what it did: exit code, installed tree, Uninstall entry, shortcuts and
 # the reports received.
-#   run-setup.sh [--online] [-- setup.exe arguments...]
+#   run-setup.sh [--online] [--interactive] [-- setup.exe arguments...]
 # --online serves the package over HTTP on 127.0.0.1 instead and packs only the uidata.
+# --interactive runs the installer with its pages: on the current display for a person to
+# click through; without a display inside Xvfb, where scripts/click-through.py clicks
+# through the install and then the uninstall and saves a screenshot of each page under
+# build/demo/pages.
 # Runs the shipped i686 build where this machine runs 32-bit programs, else the x86_64 build
 # of the same program, and says which. Uses Xvfb when no display is set.
 set -euo pipefail
@@ -13,12 +17,14 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(realpath -m "${LW_BUILD_DIR:-$here/build}")
 export PATH="$here/scripts/wine-bin:$PATH"
 online=0
+interactive=0
 extra=()
 while [ $# -gt 0 ]; do
   case $1 in
     --online) online=1; shift;;
+    --interactive) interactive=1; shift;;
     --) shift; extra=("$@"); break;;
-    *) echo "usage: run-setup.sh [--online] [-- setup.exe arguments...]" >&2; exit 2;;
+    *) echo "usage: run-setup.sh [--online] [--interactive] [-- setup.exe arguments...]" >&2; exit 2;;
   esac
 done
 
@@ -27,8 +33,9 @@ done
 # Without a display the rest runs again inside Xvfb. (Not through an exported function:
 # xvfb-run is a POSIX shell script, which drops exported Bash functions.)
 if [ -z "${DISPLAY:-}" ]; then
-  args=(); [ $online = 1 ] && args+=(--online); args+=(-- "${extra[@]}")
-  LW_RUN_SETUP_BUILT=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "${args[@]}"
+  args=(); [ $online = 1 ] && args+=(--online); [ $interactive = 1 ] && args+=(--interactive)
+  args+=(-- "${extra[@]}")
+  LW_RUN_SETUP_BUILT=1 LW_RUN_SETUP_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "${args[@]}"
 fi
 bash "$here/scripts/wine-prefix.sh" template "$build/wine/template"
 mapfile -t runnable < <(bash "$here/scripts/wine-archs.sh" "$build")
@@ -84,16 +91,31 @@ wine "$work/setup.exe" -p "${windows_files[@]}"
 installer=$work/offline_setup.exe
 [ -f "$installer" ] || { echo "the packer made no offline installer" >&2; exit 1; }
 
-echo "running: offline_setup.exe /s d=C:\\Demo ${extra[*]}"
-said=$(wine "$out/tests/fixtures/exit_code.exe" "$installer" /s 'd=C:\Demo' "${extra[@]}" | tr -d '\r')
-status=${said#exit=}
+exit_code=$out/tests/fixtures/exit_code.exe
+if [ $interactive = 1 ]; then
+  users=("$WINEPREFIX"/drive_c/users/*/AppData/Local)
+  root=${users[0]}/LarwenPic
+  if [ -n "${LW_RUN_SETUP_XVFB:-}" ]; then
+    echo "no display: clicking through the pages in Xvfb, screenshots in $build/demo/pages:"
+    said=$(python3 "$here/scripts/click-through.py" install "$build/demo/pages" "$exit_code" "$installer" \
+      | tee /dev/stderr | tr -d '\r')
+  else
+    echo "running: offline_setup.exe ${extra[*]} (click through its pages)"
+    said=$(wine "$exit_code" "$installer" "${extra[@]}" | tr -d '\r')
+  fi
+  status=$(grep -o '[0-9]*$' <<<"$said" | tail -1)
+else
+  root=$WINEPREFIX/drive_c/Demo/LarwenPic
+  echo "running: offline_setup.exe /s d=C:\\Demo ${extra[*]}"
+  said=$(wine "$exit_code" "$installer" /s 'd=C:\Demo' "${extra[@]}" | tr -d '\r')
+  status=${said#exit=}
+fi
 sleep 2  # the started application and the last reports
-LW_TARGET=$target python3 - "$WINEPREFIX" "$build/demo/reports.jsonl" "$status" <<'PY'
+LW_TARGET=$target python3 - "$WINEPREFIX" "$build/demo/reports.jsonl" "$status" "$root" <<'PY'
 import glob, json, os, re, subprocess, sys
-prefix, reports, status = sys.argv[1:]
-root = os.path.join(prefix, "drive_c", "Demo", "LarwenPic")
+prefix, reports, status, root = sys.argv[1:]
 print("\n== exit code: %s" % status)
-print("== installed in C:\\Demo\\LarwenPic:")
+print("== installed in C:\\%s:" % os.path.relpath(root, os.path.join(prefix, "drive_c")).replace("/", "\\"))
 for base, dirs, files in sorted(os.walk(root)):
     for name in sorted(files):
         path = os.path.join(base, name)
@@ -102,8 +124,10 @@ print("== Uninstall entry:")
 key = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\LarwenPic"
 view = "/reg:32" if os.environ.get("LW_TARGET") == "i686" else "/reg:64"
 for name in ("DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "UninstallString"):
+    # In a Chinese session, so that the console code page (GBK) can hold the values.
     listing = subprocess.run(["wine", "reg", "query", key, "/v", name, view], capture_output=True,
-                             stdin=subprocess.DEVNULL, timeout=60).stdout
+                             stdin=subprocess.DEVNULL, timeout=60, env=dict(
+                                 os.environ, LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")).stdout
     for line in listing.decode("gbk", "replace").splitlines():
         if "REG_" in line:
             print("   " + line.strip())
@@ -124,4 +148,16 @@ if os.path.exists(reports):
         print("   schema %s: %s" % (report.get("record", {}).get("schema"),
                                     ", ".join("%s=%s" % kv for kv in fields.items())))
 PY
+if [ $interactive = 1 ] && [ -n "${LW_RUN_SETUP_XVFB:-}" ] && [ "$status" = 0 ]; then
+  echo "== uninstalling with $root/uninstall.exe:"
+  python3 "$here/scripts/click-through.py" uninstall "$build/demo/pages" "$exit_code" "$root/uninstall.exe"
+  sleep 5  # the clean-up batch runs after the uninstaller has ended
+  echo "   left in the installation directory: $(ls -A "$root" 2>/dev/null | tr '\n' ' ')"
+  view=/reg:64; [ "$target" = i686 ] && view=/reg:32
+  if wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\LarwenPic' $view >/dev/null 2>&1; then
+    echo "   the Uninstall entry is still there"
+  else
+    echo "   the Uninstall entry is gone"
+  fi
+fi
 [ "$status" = 0 ]

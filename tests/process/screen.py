@@ -1,13 +1,32 @@
 """The installer's windows on a prefix's Xvfb display, seen and clicked from outside: found by
 their title with xdotool, measured, clicked at 96-DPI page coordinates (scaled by the
-window's own size, so one table of points serves every DPI) and photographed."""
+window's own size, so one table of points serves every DPI) and photographed. Needs only an
+object with env() and x() for the display (a test's Prefix), so scripts use it too."""
 import os
 import re
 import subprocess
-
-from winebed import pixel, wait_until
+import time
 
 TITLE = "岚文看图"
+
+
+def wait_until(condition, seconds=30):
+    """Polls condition until it returns something true or the time is up; its last value."""
+    deadline = time.time() + seconds
+    while True:
+        value = condition()
+        if value or time.time() > deadline:
+            return value
+        time.sleep(0.1)
+
+
+def pixel(path, x, y):
+    """(r, g, b) of one screen pixel of a screenshot."""
+    out = subprocess.run(["convert", path, "-crop", "1x1+%d+%d" % (x, y), "+repage",
+                          "-depth", "8", "txt:-"], check=True, stdout=subprocess.PIPE,
+                         text=True).stdout
+    found = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
+    return tuple(int(v) for v in found.groups())
 
 
 def set_dpi(prefix, dpi):
@@ -115,6 +134,12 @@ class Page:
             return path if test(self.pixel(path, point)) else None
         return wait_until(shot, timeout)
 
+    def crop(self, path, size, out):
+        """Saves this page's part of a screenshot (size in 96-DPI pixels) as out."""
+        subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (
+            int(size[0] * self.scale), int(size[1] * self.scale), self.origin[0],
+            self.origin[1]), "+repage", out], check=True)
+
     def keep(self, path, size, name, dpi):
         """Saves this page's part of a screenshot as <LW_PAGE_SHOTS>/<name>_<dpi>.png when
         that variable names a folder."""
@@ -122,7 +147,4 @@ class Page:
         if not folder:
             return
         os.makedirs(folder, exist_ok=True)
-        subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (
-            int(size[0] * self.scale), int(size[1] * self.scale), self.origin[0],
-            self.origin[1]), "+repage", os.path.join(folder, "%s_%d.png" % (name, dpi))],
-            check=True)
+        self.crop(path, size, os.path.join(folder, "%s_%d.png" % (name, dpi)))
