@@ -35,9 +35,6 @@ public:
     LUIText* slogan = nullptr;
 
     UINT_PTR installTimerId = 0;
-
-private:
-    void PlacePercentText();
 };
 
 // The id of the page timer that polls the job.
