@@ -1,0 +1,51 @@
+#include "pages/uninstalled_page.h"
+
+#include "config/ui_data.h"
+#include "pages/page_parts.h"
+#include "ui/action_map.h"
+#include "ui/lui_button.h"
+#include "ui/lui_image.h"
+#include "ui/lui_text.h"
+
+namespace {
+
+const int kLogoPng = 133;
+const int kDonePng = 134;
+const int kDoneFontSize = 20;
+
+}  // namespace
+
+CUninstalled::CUninstalled() {
+    CreatePageWindow(this, false);
+    closeButton = AddCloseButton(this);
+
+    title = new LUIText(this);
+    title->SetFontFamily(Font_Family);
+    title->fontSize = Scale(Font_Size_24);
+    title->textColor = Soft_Name_Font_Color;
+    title->fontStyle = Gdiplus::FontStyleBold;
+    title->SetText(Soft_Name);
+    title->CenterX(Scale(172));
+
+    logo = new LUIImage(this);
+    logo->SetRect(Scale(260), Scale(76), Scale(80), Scale(80));
+    logo->LoadImage(kLogoPng);
+
+    doneButton = new LUIButton(this);
+    doneButton->SetSize(Scale(200), Scale(56));
+    doneButton->minWidth = Scale(200);
+    doneButton->SetFontFamily(Font_Family);
+    doneButton->fontSize = Scale(kDoneFontSize);
+    const Gdiplus::ARGB color = Uninstalled_Text_Font_Color;
+    doneButton->textColors = {color, color, color, color};
+    doneButton->LoadImageStrip(kDonePng, 4, true);
+    doneButton->SetText(Uninstalled_Text);
+    doneButton->CenterX(Scale(252));
+    doneButton->BindAction(this, "OnUninstalled");
+}
+
+CUninstalled::~CUninstalled() = default;
+
+void CUninstalled::OnAction(const ActionRecord& action) {
+    if (action.handlerName == "OnCloseWin" || action.handlerName == "OnUninstalled") Close();
+}
