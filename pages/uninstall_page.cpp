@@ -18,6 +18,7 @@ const int kCheckBoxPng = 163;
 const int kUninstallPng = 134;
 const int kCancelPng = 178;
 const int kHeaderFontSize = 18;
+const int kHeaderMinFontSize = 12;
 const Gdiplus::ARGB kReasonColor = 0xFF666666;
 // The gap between the cancel and the uninstall button.
 const int kButtonGap = 22;
@@ -62,6 +63,14 @@ CUninstall::CUninstall() {
     header->SetText(Text_UnInstall_Main);
     header->x = Scale(246);
     header->y = Scale(120);
+    // Fitted to its text, but no wider than the room right of the picture: where the font
+    // sets the text wider than designed (a synthesised bold, a longer translation), a
+    // smaller size keeps its end from being cut off at the window's edge.
+    const int room = GetContentRect().right - header->x;
+    while (header->width > room && header->fontSize > Scale(kHeaderMinFontSize)) {
+        --header->fontSize;
+        header->SetText(header->text);
+    }
 
     const std::wstring* reasons[] = {&Text_UnInstall_Reason_0, &Text_UnInstall_Reason_1,
                                      &Text_UnInstall_Reason_2, &Text_UnInstall_Reason_3};
