@@ -15,7 +15,10 @@ const UINT kUninstallTimerInterval = 100;  // milliseconds
 }  // namespace
 
 CUninstalling::CUninstalling() {
-    CreatePageWindow(this, true);
+    // Not stretched by nine-slice: the picture is the page at twice its size, and 16-pixel
+    // slices would halve its 32-pixel margins at 96 DPI, pulling the panel's edges in
+    // under the banner.
+    CreatePageWindow(this, false);
     title = AddHeaderTitle(this, Font_Family.c_str());
     logo = AddHeaderLogo(this);
     const ProgressControls controls =
