@@ -1,7 +1,6 @@
 #include "pages/installing_page.h"
 
 #include "config/ui_data.h"
-#include "pages/page_parts.h"
 #include "pages/progress_display.h"
 #include "report/report_front.h"
 #include "ui/lui_progressbar.h"
@@ -15,13 +14,7 @@ const UINT kInstallTimerInterval = 100;  // milliseconds
 
 CInstalling::CInstalling() {
     CreatePageWindow(this, false);
-    const ProgressControls controls =
-        AddProgressControls(this, L"正在下载...", L"简洁轻巧  极速看图  纯净无广告");
-    progressBar = controls.progressBar;
-    statusText = controls.statusText;
-    percentText = controls.percentText;
-    banner = controls.banner;
-    slogan = controls.slogan;
+    AddProgressControls(this, L"正在下载...", L"简洁轻巧  极速看图  纯净无广告", this);
 
     // The pipeline posts its phase messages here.
     progressWindow = hwnd;
@@ -33,12 +26,7 @@ CInstalling::CInstalling() {
 CInstalling::~CInstalling() = default;
 
 bool CInstalling::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM) {
-    if (finished.load(std::memory_order_acquire)) {
-        if (installTimerId) KillTimer(hwnd, installTimerId);
-        installTimerId = 0;
-        Close();
-        return true;
-    }
+    if (CloseWhenFinished(this, finished, &installTimerId)) return true;
     if (message == WM_SETUP_DOWNLOADING) {
         statusText->SetText(Downloading_Text_short);
     } else if (message == WM_SETUP_INSTALLING) {

@@ -56,48 +56,69 @@ LUIText* AddHeaderTitle(LUIWin* page, const wchar_t* family) {
     return title;
 }
 
-ProgressControls AddProgressControls(LUIWin* page, const std::wstring& status,
-                                     const std::wstring& slogan) {
-    ProgressControls controls;
+LUIButton* AddTextButton(LUIWin* page, const TextButtonLook& look, const std::wstring& text,
+                         const char* action) {
+    auto* button = new LUIButton(page);
+    button->SetSize(page->Scale(look.width), page->Scale(look.height));
+    button->minWidth = page->Scale(look.width);
+    button->SetFontFamily(Font_Family);
+    button->fontSize = page->Scale(look.fontSize);
+    button->textColors = {look.color, look.color, look.color, look.color};
+    button->LoadImageStrip(look.png, look.states, true);
+    button->imageScale = look.imageScale;
+    button->SetText(text);
+    button->BindAction(page, action);
+    return button;
+}
+
+void AddProgressControls(LUIWin* page, const std::wstring& status, const std::wstring& slogan,
+                         ProgressControls* controls) {
     const RECT content = page->GetContentRect();
 
-    controls.progressBar = new LUIProgressbar(page);
-    controls.progressBar->SetRect(page->Scale(30), page->Scale(348), page->Scale(540),
-                                  page->Scale(8));
-    controls.progressBar->barColor = kBarColor;
-    controls.progressBar->trackColor = kTrackColor;
+    controls->progressBar = new LUIProgressbar(page);
+    controls->progressBar->SetRect(page->Scale(30), page->Scale(348), page->Scale(540),
+                                   page->Scale(8));
+    controls->progressBar->barColor = kBarColor;
+    controls->progressBar->trackColor = kTrackColor;
 
-    controls.statusText = new LUIText(page);
-    controls.statusText->SetFontFamily(Font_Family);
-    controls.statusText->fontSize = page->Scale(Font_Size_12);
-    controls.statusText->textColor = kStatusColor;
-    controls.statusText->SetText(status);
-    controls.statusText->x = page->Scale(30);
-    controls.statusText->y = content.bottom - controls.statusText->height - page->Scale(20);
+    LUIText* statusText = controls->statusText = new LUIText(page);
+    statusText->SetFontFamily(Font_Family);
+    statusText->fontSize = page->Scale(Font_Size_12);
+    statusText->textColor = kStatusColor;
+    statusText->SetText(status);
+    statusText->x = page->Scale(30);
+    statusText->y = content.bottom - statusText->height - page->Scale(20);
 
-    controls.percentText = new LUIText(page);
-    controls.percentText->SetFontFamily(Font_Family);
-    controls.percentText->fontSize = page->Scale(Font_Size_12);
-    controls.percentText->textColor = kStatusColor;
-    controls.percentText->horizontalAlignment = Gdiplus::StringAlignmentFar;
+    LUIText* percentText = controls->percentText = new LUIText(page);
+    percentText->SetFontFamily(Font_Family);
+    percentText->fontSize = page->Scale(Font_Size_12);
+    percentText->textColor = kStatusColor;
+    percentText->horizontalAlignment = Gdiplus::StringAlignmentFar;
     // The label keeps this width whatever it shows, right-aligned inside it, so no digit
     // count clips it.
-    controls.percentText->SetTextEx(L"0%", false);
-    controls.percentText->SetSize(page->Scale(50), controls.percentText->MeasureText().height);
-    PlacePercentText(page, controls.percentText);
+    percentText->SetTextEx(L"0%", false);
+    percentText->SetSize(page->Scale(50), percentText->MeasureText().height);
+    PlacePercentText(page, percentText);
 
-    controls.banner = new LUIImage(page);
-    controls.banner->SetRect(0, page->Scale(46), page->Scale(600), page->Scale(232));
-    controls.banner->LoadImage(kBannerPng);
+    controls->banner = new LUIImage(page);
+    controls->banner->SetRect(0, page->Scale(46), page->Scale(600), page->Scale(232));
+    controls->banner->LoadImage(kBannerPng);
 
-    controls.slogan = new LUIText(page);
-    controls.slogan->fontSize = page->Scale(kSloganFontSize);
-    controls.slogan->textColor = kSloganColor;
-    controls.slogan->SetText(slogan);
-    controls.slogan->CenterX(page->Scale(288));
-    return controls;
+    controls->slogan = new LUIText(page);
+    controls->slogan->fontSize = page->Scale(kSloganFontSize);
+    controls->slogan->textColor = kSloganColor;
+    controls->slogan->SetText(slogan);
+    controls->slogan->CenterX(page->Scale(288));
 }
 
 void PlacePercentText(LUIWin* page, LUIText* percentText) {
     percentText->AlignRightBottom(page->Scale(30), page->Scale(20));
+}
+
+bool CloseWhenFinished(LUIWin* page, const std::atomic<int>& finished, UINT_PTR* timerId) {
+    if (!finished.load(std::memory_order_acquire)) return false;
+    if (*timerId) KillTimer(page->hwnd, *timerId);
+    *timerId = 0;
+    page->Close();
+    return true;
 }

@@ -28,21 +28,6 @@ const uint8_t kPageOpened = 1;
 const uint8_t kUninstallChosen = 2;
 const uint8_t kPageCancelled = 3;
 
-LUIButton* AddBottomButton(LUIWin* page, const std::wstring& text, Gdiplus::ARGB color, int png,
-                           int states, const char* action) {
-    auto* button = new LUIButton(page);
-    button->SetSize(page->Scale(88), page->Scale(32));
-    button->minWidth = page->Scale(88);
-    button->SetFontFamily(Font_Family);
-    button->fontSize = page->Scale(Font_Size_14);
-    button->textColors = {color, color, color, color};
-    button->LoadImageStrip(png, states, true);
-    button->imageScale = 2.0f;
-    button->SetText(text);
-    button->BindAction(page, action);
-    return button;
-}
-
 }  // namespace
 
 CUninstall::CUninstall() {
@@ -89,10 +74,12 @@ CUninstall::CUninstall() {
         reasonBoxes[i] = box;
     }
 
-    cancelButton = AddBottomButton(this, Cancel, Disagree_Text_Font_Color, kCancelPng, 3,
-                                   "OnCloseWin");
-    uninstallButton = AddBottomButton(this, Uninstall_Text, Uninstall_Text_Font_Color,
-                                      kUninstallPng, 4, "OnUninstall");
+    const TextButtonLook cancelLook = {88, 32, Font_Size_14, Disagree_Text_Font_Color,
+                                       kCancelPng, 3, 2.0f};
+    cancelButton = AddTextButton(this, cancelLook, Cancel, "OnCloseWin");
+    const TextButtonLook uninstallLook = {88, 32, Font_Size_14, Uninstall_Text_Font_Color,
+                                          kUninstallPng, 4, 2.0f};
+    uninstallButton = AddTextButton(this, uninstallLook, Uninstall_Text, "OnUninstall");
     uninstallButton->AlignRightBottom(Scale(20), Scale(20));
     // Left of the uninstall button as wide as its text made it, so a longer text cannot
     // push one button over the other.

@@ -31,17 +31,10 @@ CUninstalled::CUninstalled() {
     logo->SetRect(Scale(260), Scale(76), Scale(80), Scale(80));
     logo->LoadImage(kLogoPng);
 
-    doneButton = new LUIButton(this);
-    doneButton->SetSize(Scale(200), Scale(56));
-    doneButton->minWidth = Scale(200);
-    doneButton->SetFontFamily(Font_Family);
-    doneButton->fontSize = Scale(kDoneFontSize);
-    const Gdiplus::ARGB color = Uninstalled_Text_Font_Color;
-    doneButton->textColors = {color, color, color, color};
-    doneButton->LoadImageStrip(kDonePng, 4, true);
-    doneButton->SetText(Uninstalled_Text);
+    const TextButtonLook doneLook = {200, 56, kDoneFontSize, Uninstalled_Text_Font_Color,
+                                     kDonePng, 4, 1.0f};
+    doneButton = AddTextButton(this, doneLook, Uninstalled_Text, "OnUninstalled");
     doneButton->CenterX(Scale(252));
-    doneButton->BindAction(this, "OnUninstalled");
 }
 
 CUninstalled::~CUninstalled() = default;

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "config/ui_data.h"
-#include "pages/page_parts.h"
 #include "pages/progress_display.h"
 #include "ui/lui_progressbar.h"
 #include "ui/lui_text.h"
@@ -21,13 +20,7 @@ CUninstalling::CUninstalling() {
     CreatePageWindow(this, false);
     title = AddHeaderTitle(this, Font_Family.c_str());
     logo = AddHeaderLogo(this);
-    const ProgressControls controls =
-        AddProgressControls(this, L"正在卸载...", L"我们会努力改进，期待与您再次相见");
-    progressBar = controls.progressBar;
-    statusText = controls.statusText;
-    percentText = controls.percentText;
-    banner = controls.banner;
-    slogan = controls.slogan;
+    AddProgressControls(this, L"正在卸载...", L"我们会努力改进，期待与您再次相见", this);
 }
 
 CUninstalling::~CUninstalling() {
@@ -39,12 +32,7 @@ void CUninstalling::StartProgressTimer() {
 }
 
 bool CUninstalling::OnMessage(HWND, UINT message, WPARAM, LPARAM) {
-    if (finished.load(std::memory_order_acquire)) {
-        if (uninstallTimerId) KillTimer(hwnd, uninstallTimerId);
-        uninstallTimerId = 0;
-        Close();
-        return true;
-    }
+    if (CloseWhenFinished(this, finished, &uninstallTimerId)) return true;
     // The toolkit's refresh timer counts as well as the page's own.
     if (message == WM_TIMER) {
         const int total = removeTotal.load();

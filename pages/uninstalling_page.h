@@ -7,13 +7,10 @@
 #include <windows.h>
 
 #include "install/uninstall_job.h"
+#include "pages/page_parts.h"
 #include "ui/lui_win.h"
 
-class LUIImage;
-class LUIProgressbar;
-class LUIText;
-
-class CUninstalling : public LUIWin, public UninstallJob {
+class CUninstalling : public LUIWin, public UninstallJob, public ProgressControls {
 public:
     // Builds the hidden window; the timer and the worker are started by whoever runs it.
     CUninstalling();
@@ -28,14 +25,9 @@ public:
     // shows nothing.
     void ShowUninstallProgress(int total, int count);
 
-    // Controls, owned by the window, in drawing order.
+    // Controls, owned by the window, drawn before the progress block.
     LUIText* title = nullptr;
     LUIImage* logo = nullptr;
-    LUIProgressbar* progressBar = nullptr;
-    LUIText* statusText = nullptr;
-    LUIText* percentText = nullptr;
-    LUIImage* banner = nullptr;
-    LUIText* slogan = nullptr;
 };
 
 // The id of the page timer that polls the job.
