@@ -170,8 +170,9 @@ class UninstallWorker(OnFreshMachine):
             winpath(os.path.join(base, "keep.txt")))
         lines = driver(self.prefix, "uninstall", program=os.path.join(base, "uninstall.exe"))
         self.assertTrue(os.path.exists(os.path.join(other, "keep.txt")))
-        # Nothing of the list was in use: only the running uninstaller waits for a restart.
-        self.assertEqual(lines, ["removeTotal=1 removedCount=1 finished=1 restartNeeded=0 "
+        # Nothing of the list (the entry and the four temporary files) was in use: only the
+        # running uninstaller waits for a restart.
+        self.assertEqual(lines, ["removeTotal=5 removedCount=5 finished=1 restartNeeded=0 "
                                  "uninstallerScheduled=1"])
 
 
