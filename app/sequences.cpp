@@ -105,9 +105,8 @@ int RunInstall(const std::wstring& commandLine) {
 }
 
 // The exit code of a finished uninstall: 3010 when a file waits for the next restart. The
-// running uninstaller is always left for it, but the clean-up batch removes it (renamed,
-// with the directory) once this process has ended, when it was started and removes the
-// directory.
+// running uninstaller is always registered for it, but needs no restart when the clean-up
+// batch was started and removes the directory it was renamed in.
 int UninstallExitCode(const UninstallJob& job, bool cleanUpStarted) {
     if (job.restartNeeded.load()) return kExitRestartNeeded;
     const bool cleanUpRemovesDir = cleanUpStarted && IsNamedLikeInstallDir(job.baseDir);
@@ -118,7 +117,12 @@ int UninstallExitCode(const UninstallJob& job, bool cleanUpStarted) {
 int RunUninstall() {
     CUninstall uninstall;
     uninstall.ShowModal();
-    if (uninstall.cancelled) return kExitCancelled;
+    if (uninstall.cancelled) {
+        // The page's last report was queued as it closed; the process must not end
+        // before it is sent.
+        StopReporter();
+        return kExitCancelled;
+    }
     // The user may have started the application while the question was open.
     TerminateRunningApp();
 
