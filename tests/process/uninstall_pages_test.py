@@ -56,6 +56,24 @@ def whitish(rgb):
     return min(rgb) > 235
 
 
+def settled(path, quiet=2.0, timeout=30):
+    """True once the file exists and has not changed for `quiet` seconds."""
+    deadline = time.time() + timeout
+    last, since = None, time.time()
+    while time.time() < deadline:
+        try:
+            with open(path, "rb") as f:
+                content = f.read()
+        except FileNotFoundError:
+            content = None
+        if content != last:
+            last, since = content, time.time()
+        elif content is not None and time.time() - since >= quiet:
+            return True
+        time.sleep(0.2)
+    return False
+
+
 def darkest(path, x, y, w, h):
     """The lowest grey level (0 black to 1 white) inside a rectangle of a screenshot."""
     out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage",
@@ -105,9 +123,10 @@ class InstalledMachine:
         code = cls.prefix.exit_code(installer, "/s", "d=" + winpath(cls.parent), timeout=300)
         assert code == 0, code
         cls.uninstaller = os.path.join(cls.install_dir, "uninstall.exe")
-        # The silent install started the stand-in application once; it has ended by now.
-        assert wait_until(lambda: os.path.exists(os.path.join(cls.install_dir, "lwpic.exe.args")),
-                          30)
+        # The silent install starts the stand-in application without waiting for it (a
+        # second time with "/setdefault:1" when it makes it the default viewer); each start
+        # appends a line to this file, and the last must be in before any state is taken.
+        assert settled(os.path.join(cls.install_dir, "lwpic.exe.args"))
 
     @staticmethod
     def package(work):
