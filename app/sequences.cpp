@@ -9,17 +9,24 @@
 #include "app/entry.h"
 #include "app/exit_codes.h"
 #include "base/file_util.h"
+#include "base/probes.h"
 #include "base/string_util.h"
 #include "config/tracking_ids.h"
 #include "config/ui_data.h"
 #include "config/user_data_ini.h"
 #include "install/install_pipeline.h"
+#include "install/path_relation.h"
 #include "install/permissions.h"
 #include "install/running_app.h"
+#include "install/self_delete.h"
+#include "install/uninstall_worker.h"
 #include "pages/install_page.h"
 #include "pages/installed_page.h"
 #include "pages/installing_page.h"
 #include "pages/message_box.h"
+#include "pages/uninstall_page.h"
+#include "pages/uninstalled_page.h"
+#include "pages/uninstalling_page.h"
 #include "report/report_front.h"
 
 namespace {
@@ -97,11 +104,56 @@ int RunInstall(const std::wstring& commandLine) {
     return ok ? kExitOk : kExitFailed;
 }
 
+// The exit code of a finished uninstall: 3010 when a file waits for the next restart. The
+// running uninstaller is always registered for it, but needs no restart when the clean-up
+// batch was started and removes the directory it was renamed in.
+int UninstallExitCode(const UninstallJob& job, bool cleanUpStarted) {
+    if (job.restartNeeded.load()) return kExitRestartNeeded;
+    const bool cleanUpRemovesDir = cleanUpStarted && IsNamedLikeInstallDir(job.baseDir);
+    if (job.uninstallerScheduled.load() && !cleanUpRemovesDir) return kExitRestartNeeded;
+    return kExitOk;
+}
+
+int RunUninstall() {
+    CUninstall uninstall;
+    uninstall.ShowModal();
+    if (uninstall.cancelled) {
+        // The page's last report was queued as it closed; the process must not end
+        // before it is sent.
+        StopReporter();
+        return kExitCancelled;
+    }
+    // The user may have started the application while the question was open.
+    TerminateRunningApp();
+
+    CUninstalling uninstalling;
+    uninstalling.baseDir = GetModuleDir();
+    uninstalling.StartProgressTimer();
+    uninstalling.workerThread.reset(CreateThread(nullptr, 0, UninstallThreadProc,
+                                                 static_cast<UninstallJob*>(&uninstalling), 0,
+                                                 nullptr));
+    if (!uninstalling.workerThread) {
+        // Nothing was removed; the page would wait for a worker that never comes.
+        StopReporter();
+        return kExitFailed;
+    }
+    uninstalling.ShowModal();
+    // The page closes once the worker has finished; a page that could not be shown returns
+    // at once, and the results are read only after the worker's end either way.
+    WaitAnswering(uninstalling.workerThread.get());
+
+    CUninstalled uninstalled;
+    uninstalled.ShowModal();
+    StopReporter();
+    TerminateProcessesByName(LW_Live);
+    const bool cleanUpStarted = ScheduleSelfDelete();
+    return UninstallExitCode(uninstalling, cleanUpStarted);
+}
+
 }  // namespace
 
 int RunSequences(const std::wstring& commandLine) {
     if (!EndRunningApp(commandLine)) return kExitCancelled;
-    // The uninstall's pages are not part of this build yet.
-    if (IsUninstallMode()) return kExitOk;
+    if (IsUninstallMode()) return RunUninstall();
     return RunInstall(commandLine);
 }

@@ -21,29 +21,30 @@ void RemoveLink(const std::wstring& path, DWORD attributes) {
 
 }  // namespace
 
-void DeleteOrSchedule(const std::wstring& path) {
-    if (path.empty()) return;
+bool DeleteOrSchedule(const std::wstring& path) {
+    if (path.empty()) return false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-    if (DeleteFileW(path.c_str())) return;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    if (DeleteFileW(path.c_str())) return false;
 
     std::wstring copy = path;
     std::replace(copy.begin(), copy.end(), L'/', L'\\');
     const size_t slash = copy.rfind(L'\\');
-    if (slash == std::wstring::npos) return;
+    if (slash == std::wstring::npos) return false;
     const std::wstring dir = copy.substr(0, slash);
     wchar_t unique[MAX_PATH] = {};
     // The system creates this empty file to reserve the name; it stays beside the original.
-    if (!GetTempFileNameW(dir.c_str(), L"", 0, unique)) return;
+    if (!GetTempFileNameW(dir.c_str(), L"", 0, unique)) return false;
     std::wstring stem = unique;
     stem = stem.substr(stem.rfind(L'\\') + 1);
     stem = stem.substr(0, stem.rfind(L'.'));
     const std::wstring newPath = copy + L"_" + stem + L".tmp";
     if (MoveFileExW(path.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        MoveFileExW(newPath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    } else {
-        MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        return MoveFileExW(newPath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
     }
+    return MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 void DeleteTree(const std::wstring& dir) {

@@ -6,7 +6,9 @@
 // Deletes the file at `path`. When it is in use, renames it to path + "_" + a unique stem +
 // ".tmp" and has the system delete that name at the next restart; a file that cannot even
 // be renamed is registered under its own name. Directories and missing paths are left alone.
-void DeleteOrSchedule(const std::wstring& path);
+// True when the file was left for the next restart: deleting it now failed and the system
+// took the registration.
+bool DeleteOrSchedule(const std::wstring& path);
 
 // Deletes `dir` and everything below it. Links (junctions, symbolic links and other reparse
 // points) are removed themselves and never followed, so nothing outside `dir` is touched.

@@ -57,15 +57,17 @@ bool RegisterShellExtension(const std::wstring& dir) {
     return true;
 }
 
-void UnregisterShellExtension(const std::wstring& dir) {
+bool UnregisterShellExtension(const std::wstring& dir) {
+    bool scheduled = false;
     for (const wchar_t* name : {kShellExtension32, kShellExtension64}) {
         const std::wstring path = JoinPath(dir, name);
         if (!PathFileExistsW(path.c_str())) continue;
         // regsvr32 must have loaded the DLL before it goes, or the unregistration never runs.
         const UniqueHandle process = StartRegsvr32(L"/u /s \"" + path + L"\"");
         if (process) WaitForSingleObject(process.get(), kUnregisterWaitMs);
-        DeleteOrSchedule(path);
+        if (DeleteOrSchedule(path)) scheduled = true;
     }
+    return scheduled;
 }
 
 void SetDefaultViewer(const std::wstring& dir) {

@@ -12,7 +12,8 @@ bool RegisterShellExtension(const std::wstring& dir);
 
 // For each of the two DLLs found in `dir` (32-bit first): unregisters it with the system's
 // regsvr32.exe (/u /s "<path>"), waiting up to 30 s for it, then deletes it (DeleteOrSchedule).
-void UnregisterShellExtension(const std::wstring& dir);
+// True when a DLL was in use and is left for the next restart.
+bool UnregisterShellExtension(const std::wstring& dir);
 
 // Starts the application in `dir` with "/setdefault:1", hidden, without waiting.
 void SetDefaultViewer(const std::wstring& dir);

@@ -18,6 +18,11 @@ struct UninstallJob {
     std::atomic<int> removeTotal{0};
     std::atomic<int> removedCount{0};
     UINT_PTR uninstallTimerId = 0;
+    // Set when a file of the installation was in use and is left for the next restart.
+    std::atomic<int> restartNeeded{0};
+    // Set when the running uninstaller is left for the next restart; the clean-up after the
+    // process ends removes it sooner when it removes the installation directory.
+    std::atomic<int> uninstallerScheduled{0};
     // The worker's last write; the page closes when it sees it.
     std::atomic<int> finished{0};
 };

@@ -32,26 +32,27 @@ void RunApplicationCleanup(const std::wstring& appExe) {
 }
 
 // Removes one entry of the removal list. With `schedule`, a file that cannot be deleted now
-// is renamed and left to the next restart.
-void RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool schedule) {
+// is renamed and left to the next restart; true when that happened.
+bool RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool schedule) {
     std::wstring path;
     if (!ResolveRemovalEntry(entry, baseDir, &path)) {
         DebugPrint(L"[skipped, not created by the installation] %ls", entry.c_str());
-        return;
+        return false;
     }
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DebugPrint(L"[missing] %ls", path.c_str());
-        return;
+        return false;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         DeleteTree(path);
-        return;
+        return false;
     }
-    if (DeleteFileW(path.c_str())) return;
+    if (DeleteFileW(path.c_str())) return false;
     const DWORD error = GetLastError();
-    if (schedule) DeleteOrSchedule(path);
+    const bool scheduled = schedule && DeleteOrSchedule(path);
     DebugPrint(L"[%d] %ls", static_cast<int>(error), path.c_str());
+    return scheduled;
 }
 
 }  // namespace
@@ -64,14 +65,14 @@ DWORD WINAPI UninstallThreadProc(LPVOID param) {
     const std::wstring listFile = baseDir + App_Data_Ini;
 
     RunApplicationCleanup(appExe);
-    UnregisterShellExtension(baseDir);
+    if (UnregisterShellExtension(baseDir)) job.restartNeeded = 1;
 
     std::vector<std::wstring> list;
     ReadFileList(listFile, list);
     job.removeTotal = static_cast<int>(list.size());
     job.removedCount = 0;
     for (const std::wstring& entry : list) {
-        RemoveEntry(entry, baseDir, true);
+        if (RemoveEntry(entry, baseDir, true)) job.restartNeeded = 1;
         Sleep(kEntryPauseMs);
         ++job.removedCount;
     }
@@ -79,7 +80,7 @@ DWORD WINAPI UninstallThreadProc(LPVOID param) {
     DeleteUninstallKey(REG_KEY);
     RemoveDesktopShortcut();
     // The running uninstaller cannot be deleted; the clean-up after the process ends does it.
-    DeleteOrSchedule(uninstallExe);
+    if (DeleteOrSchedule(uninstallExe)) job.uninstallerScheduled = 1;
     job.finished.store(1, std::memory_order_release);
     return 0;
 }

@@ -7,13 +7,10 @@
 #include <windows.h>
 
 #include "install/install_job.h"
+#include "pages/page_parts.h"
 #include "ui/lui_win.h"
 
-class LUIImage;
-class LUIProgressbar;
-class LUIText;
-
-class CInstalling : public LUIWin, public InstallJob {
+class CInstalling : public LUIWin, public InstallJob, public ProgressControls {
 public:
     // Builds the hidden window, reports install step 2 and starts the page timer.
     CInstalling();
@@ -27,17 +24,7 @@ public:
     // Shows a percentage on the bar (up to 100) and on the label.
     void ShowProgress(unsigned percent);
 
-    // Controls, owned by the window, in drawing order.
-    LUIProgressbar* progressBar = nullptr;
-    LUIText* statusText = nullptr;
-    LUIText* percentText = nullptr;
-    LUIImage* banner = nullptr;
-    LUIText* slogan = nullptr;
-
     UINT_PTR installTimerId = 0;
-
-private:
-    void PlacePercentText();
 };
 
 // The id of the page timer that polls the job.

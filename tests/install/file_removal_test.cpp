@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
+#include "base/handles.h"
 #include "test_support.h"
 
 TEST(DeleteTree, RemovesEverythingBelowTheDirectory) {
@@ -43,12 +46,63 @@ TEST(DeleteTree, AReadOnlyFileKeepsItsDirectories) {
 TEST(DeleteOrSchedule, DeletesAFileAndLeavesDirectoriesAndMissingPathsAlone) {
     TempDir root;
     WriteFileBytes(root / L"f.txt", "f");
-    DeleteOrSchedule(root / L"f.txt");
+    // Deleted at once: nothing is left for a restart.
+    EXPECT_FALSE(DeleteOrSchedule(root / L"f.txt"));
     EXPECT_FALSE(PathFileExistsW((root / L"f.txt").c_str()));
 
     CreateDirectoryW((root / L"dir").c_str(), nullptr);
-    DeleteOrSchedule(root / L"dir");
+    EXPECT_FALSE(DeleteOrSchedule(root / L"dir"));
     EXPECT_TRUE(PathIsDirectoryW((root / L"dir").c_str()));
-    DeleteOrSchedule(root / L"missing.txt");
-    DeleteOrSchedule(L"");
+    EXPECT_FALSE(DeleteOrSchedule(root / L"missing.txt"));
+    EXPECT_FALSE(DeleteOrSchedule(L""));
+}
+
+namespace {
+
+// The restart-time operations the system holds, lower case, one string.
+std::wstring PendingRenames() {
+    UniqueHKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                      0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+        return L"";
+    }
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), L"PendingFileRenameOperations", nullptr, nullptr, nullptr,
+                         &size) != ERROR_SUCCESS) {
+        return L"";
+    }
+    std::wstring value(size / sizeof(wchar_t), L'\0');
+    RegQueryValueExW(key.get(), L"PendingFileRenameOperations", nullptr, nullptr,
+                     reinterpret_cast<BYTE*>(&value[0]), &size);
+    std::replace(value.begin(), value.end(), L'\0', L'\n');
+    CharLowerW(&value[0]);
+    return value;
+}
+
+std::wstring Lower(std::wstring text) {
+    CharLowerW(&text[0]);
+    return text;
+}
+
+}  // namespace
+
+TEST(DeleteOrSchedule, AFileInUseIsLeftForTheNextRestart) {
+    TempDir root;
+    const std::wstring held = root / L"held.dat";
+    WriteFileBytes(held, "held");
+    const UniqueFileHandle file(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
+
+    EXPECT_TRUE(DeleteOrSchedule(held));
+    // Registered under its new name beside it, or under its own when it could not be renamed.
+    const std::wstring pending = PendingRenames();
+    const size_t at = pending.find(Lower(held));
+    ASSERT_NE(at, std::wstring::npos) << pending;
+    const std::wstring registered = pending.substr(at, pending.find(L'\n', at) - at);
+    EXPECT_TRUE(registered == Lower(held) ||
+                (registered.size() > held.size() + 5 &&
+                 registered.compare(held.size(), 1, L"_") == 0 &&
+                 registered.compare(registered.size() - 4, 4, L".tmp") == 0))
+        << registered;
 }

@@ -124,7 +124,9 @@ class UninstallWorker(OnFreshMachine):
         lines = driver(self.prefix, "uninstall", winpath(path("held.dat")),
                        program=path("uninstall.exe"))
         total = len(entries) + 4
-        self.assertEqual(lines, [f"removeTotal={total} removedCount={total} finished=1"])
+        # held.dat and busy.exe are in use, and so is the running uninstaller.
+        self.assertEqual(lines, [f"removeTotal={total} removedCount={total} finished=1 "
+                                 "restartNeeded=1 uninstallerScheduled=1"])
 
         for gone in ("lwpic.exe", "data.bin", "sub", "lwlive.log", "update", "busy.exe",
                      "uninstall.exe", "AppData.ini", "lwpicshellext.dll", "lwpicshellext64.dll"):
@@ -166,8 +168,12 @@ class UninstallWorker(OnFreshMachine):
         shutil.copy(fixture(DRIVER), os.path.join(base, "uninstall.exe"))
         run(self.prefix, fixture(DRIVER), "write-list", winpath(os.path.join(base, "AppData.ini")),
             winpath(os.path.join(base, "keep.txt")))
-        driver(self.prefix, "uninstall", program=os.path.join(base, "uninstall.exe"))
+        lines = driver(self.prefix, "uninstall", program=os.path.join(base, "uninstall.exe"))
         self.assertTrue(os.path.exists(os.path.join(other, "keep.txt")))
+        # Nothing of the list (the entry and the four temporary files) was in use: only the
+        # running uninstaller waits for a restart.
+        self.assertEqual(lines, ["removeTotal=5 removedCount=5 finished=1 restartNeeded=0 "
+                                 "uninstallerScheduled=1"])
 
 
 class SelfDelete(OnFreshMachine):

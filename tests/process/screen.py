@@ -62,7 +62,10 @@ class Screen:
             for window in self.windows():
                 if window in exclude:
                     continue
-                x, y, width, height = self.geometry(window)
+                try:
+                    x, y, width, height = self.geometry(window)
+                except subprocess.CalledProcessError:
+                    continue  # closed since it was listed
                 scale = width / size[0]
                 if abs(height / scale - size[1]) <= 2:
                     return Page(self, window, (x, y), scale)
