@@ -107,8 +107,8 @@ for dpi in (96, 192):
             y = int(geometry["Y"]) + INSTALL[1] * dpi // 96
             subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=env)
             action = wait_for(log, r"action OnInstall at (\d+) ms")
-            shown = wait_for(log, r"OBJ_\w+: first frame at (\d+) ms|CInstalling: first frame at (\d+) ms")
-            change = int(shown.group(1) or shown.group(2)) - int(action.group(1))
+            shown = wait_for(log, r"CInstalling: first frame at (\d+) ms")
+            change = int(shown.group(1)) - int(action.group(1))
             process.kill()
             subprocess.run(["wineserver", "-k"], env=env)
             process.wait()

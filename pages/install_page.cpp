@@ -12,6 +12,7 @@
 #include "install/uninstall_entry.h"
 #include "install/uninstall_worker.h"
 #include "pages/message_box.h"
+#include "pages/page_parts.h"
 #include "report/report_front.h"
 #include "ui/action_map.h"
 #include "ui/lui_button.h"
@@ -26,8 +27,6 @@
 
 namespace {
 
-const int kBackgroundPng = 129;
-const int kClosePng = 130;
 const int kLogoPng = 133;
 const int kInstallPng = 134;
 const int kPathPng = 136;
@@ -102,17 +101,10 @@ std::wstring InstallDirInFolder(const std::wstring& folder) {
 }
 
 CInstall::CInstall() {
-    name = L"CInstall";
-    Create(App_Name);
-    SetSize(Scale(632), Scale(432));
-    SetBackground(kBackgroundPng, Scale(16), Scale(16), Scale(16), Scale(16), false);
+    CreatePageWindow(this, L"CInstall", false);
     const RECT content = GetContentRect();
 
-    closeButton = new LUIButton(this);
-    closeButton->SetSize(Scale(32), Scale(32));
-    closeButton->AlignRight(Scale(10), Scale(10));
-    closeButton->LoadImageStrip(kClosePng, 4, false);
-    closeButton->BindAction(this, "OnCloseWin");
+    closeButton = AddCloseButton(this);
 
     titleText = new LUIText(this);
     titleText->fontSize = Scale(Font_Size_24);

@@ -3,6 +3,7 @@
 #include "base/file_util.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
+#include "pages/page_parts.h"
 #include "report/report_front.h"
 #include "ui/action_map.h"
 #include "ui/lui_button.h"
@@ -11,8 +12,6 @@
 
 namespace {
 
-const int kBackgroundPng = 129;
-const int kClosePng = 130;
 const int kLogoPng = 133;
 const int kButtonPng = 134;
 const Gdiplus::ARGB kTitleColor = 0xFF333333;
@@ -22,16 +21,9 @@ const int kButtonFontSize = 20;
 }  // namespace
 
 CInstalled::CInstalled(const std::wstring& errorText) : succeeded(errorText.empty()) {
-    name = L"CInstalled";
-    Create(App_Name);
-    SetSize(Scale(632), Scale(432));
-    SetBackground(kBackgroundPng, Scale(16), Scale(16), Scale(16), Scale(16), false);
+    CreatePageWindow(this, L"CInstalled", false);
 
-    closeButton = new LUIButton(this);
-    closeButton->SetSize(Scale(32), Scale(32));
-    closeButton->AlignRight(Scale(10), Scale(10));
-    closeButton->LoadImageStrip(kClosePng, 4, false);
-    closeButton->BindAction(this, "OnCloseWin");
+    closeButton = AddCloseButton(this);
 
     // After a failure the title names the outcome in the error colour.
     title = new LUIText(this);

@@ -13,7 +13,7 @@ const UINT kInstallTimerInterval = 100;  // milliseconds
 }  // namespace
 
 CInstalling::CInstalling() {
-    CreatePageWindow(this, false);
+    CreatePageWindow(this, L"CInstalling", false);
     AddProgressControls(this, L"正在下载...", L"简洁轻巧  极速看图  纯净无广告", this);
 
     // The pipeline posts its phase messages here.

@@ -21,7 +21,8 @@ const int kSloganFontSize = 20;
 
 }  // namespace
 
-void CreatePageWindow(LUIWin* page, bool nineSlice) {
+void CreatePageWindow(LUIWin* page, const wchar_t* name, bool nineSlice) {
+    page->name = name;
     page->Create(App_Name);
     page->SetSize(page->Scale(632), page->Scale(432));
     const int margin = page->Scale(16);

@@ -16,9 +16,9 @@ class LUIProgressbar;
 class LUIText;
 class LUIWin;
 
-// Creates the hidden window titled App_Name at 632 x 432 with the page background and its
-// 16-pixel margins.
-void CreatePageWindow(LUIWin* page, bool nineSlice);
+// Names the page (its diagnostic lines carry the name) and creates its hidden window titled
+// App_Name at 632 x 432 with the page background and its 16-pixel margins.
+void CreatePageWindow(LUIWin* page, const wchar_t* name, bool nineSlice);
 
 // The 32 x 32 close button at the top right, raising "OnCloseWin" on the page.
 LUIButton* AddCloseButton(LUIWin* page);

@@ -31,7 +31,7 @@ const uint8_t kPageCancelled = 3;
 }  // namespace
 
 CUninstall::CUninstall() {
-    CreatePageWindow(this, false);
+    CreatePageWindow(this, L"CUninstall", false);
     closeButton = AddCloseButton(this);
     title = AddHeaderTitle(this, nullptr);
     logo = AddHeaderLogo(this);

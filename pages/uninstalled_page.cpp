@@ -16,7 +16,7 @@ const int kDoneFontSize = 20;
 }  // namespace
 
 CUninstalled::CUninstalled() {
-    CreatePageWindow(this, false);
+    CreatePageWindow(this, L"CUninstalled", false);
     closeButton = AddCloseButton(this);
 
     title = new LUIText(this);

@@ -17,7 +17,7 @@ CUninstalling::CUninstalling() {
     // Not stretched by nine-slice: the picture is the page at twice its size, and 16-pixel
     // slices would halve its 32-pixel margins at 96 DPI, pulling the panel's edges in
     // under the banner.
-    CreatePageWindow(this, false);
+    CreatePageWindow(this, L"CUninstalling", false);
     title = AddHeaderTitle(this, Font_Family.c_str());
     logo = AddHeaderLogo(this);
     AddProgressControls(this, L"正在卸载...", L"我们会努力改进，期待与您再次相见", this);
