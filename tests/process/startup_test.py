@@ -112,8 +112,10 @@ class SystemCheckAndLanguage(unittest.TestCase):
         cases = [
             (("",), "zh_CN.UTF-8", "岚文看图", TOO_OLD_ZH),
             (("/S", "d=e:\\x"), "zh_CN.UTF-8", "岚文看图", TOO_OLD_ZH),  # silent runs check too
-            (("",), "en_US.UTF-8", "", ""),  # these texts exist in Chinese only
-            (("",), "en_GB.UTF-8", "", ""),  # a language we do not know: no language texts
+            # These texts exist in Chinese only; a language without them, and one we do not
+            # know, show the document's first language rather than an empty box.
+            (("",), "en_US.UTF-8", "岚文看图", TOO_OLD_ZH),
+            (("",), "en_GB.UTF-8", "岚文看图", TOO_OLD_ZH),
         ]
         for args, lang, caption, text in cases:
             with self.subTest(args=args, lang=lang):
@@ -127,8 +129,12 @@ class SystemCheckAndLanguage(unittest.TestCase):
                 ended = os.path.join(self.prefix.scratch, "setup-ended-" + version)
                 probe = self.prefix.start(fixture("dialog_probe.exe"), winpath(out), "60000",
                                           winpath(ended))
-                # A box would hold setup.exe open until the probe pressed its button.
-                self.assertEqual(self.prefix.run(SETUP_EXE, timeout=60).returncode, 0)
+                # A box would hold setup.exe open until the probe pressed its button. Past the
+                # check, a silent install into a directory that cannot be made ends at once.
+                blocker = os.path.join(self.prefix.scratch, "a-file")
+                open(blocker, "w").close()
+                self.assertEqual(self.prefix.exit_code(SETUP_EXE, "/s", "d=" + winpath(blocker),
+                                                       timeout=60), 1603)
                 open(ended, "w").close()
                 self.assertEqual(probe.wait(60), 1, "no message box for " + version)
 
