@@ -8,8 +8,10 @@ run confirms the uninstall and closes the last page. Prints each screenshot's pa
 with the program's exit code (exit_code.exe hands on all 32 bits of it)."""
 import os
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "process"))
 from screen import Screen  # noqa: E402
@@ -46,7 +48,9 @@ class Display:
 
 
 def main(mode, shots, exit_code_exe, program):
-    screen = Screen(Display(), shots)
+    os.makedirs(shots, exist_ok=True)
+    raw = tempfile.mkdtemp()
+    screen = Screen(Display(), raw)
     screen.move_away()
     # In a Chinese session, as the points above are for the Chinese page.
     process = subprocess.Popen(["wine", exit_code_exe, program], stdout=subprocess.PIPE,
@@ -54,6 +58,8 @@ def main(mode, shots, exit_code_exe, program):
                                env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8"))
     seen = []
     taken = []
+    # The uninstall's pictures follow the install's.
+    first = len([n for n in os.listdir(shots) if re.match(r"\d+-.*\.png$", n)]) + 1
 
     def next_page(point, test, name):
         """The next page once it has drawn (the point passes the test)."""
@@ -64,7 +70,7 @@ def main(mode, shots, exit_code_exe, program):
         return found
 
     def shoot(found, name):
-        taken.append(os.path.join(shots, "%d-%s.png" % (len(taken) + 1, name)))
+        taken.append(os.path.join(shots, "%d-%s.png" % (first + len(taken), name)))
         found.crop(screen.screenshot(), PAGE, taken[-1])
         print("   " + taken[-1])
 
@@ -88,6 +94,7 @@ def main(mode, shots, exit_code_exe, program):
         done = next_page(DONE_SIDE, bluish, "uninstalled")
         shoot(done, "uninstalled")
         click_away(done, DONE, "uninstalled")
+    shutil.rmtree(raw)
     out, _ = process.communicate(timeout=300)
     found = re.search(rb"exit=(\d+)", out)
     print("   exit code: %s" % (found.group(1).decode() if found else "unknown"))
