@@ -46,35 +46,6 @@ const int kInstallFontSize = 20;
 const std::array<Gdiplus::ARGB, kStateCount> kLinkColors = {kGrey, kHover, kPressed, kGrey};
 const std::array<Gdiplus::ARGB, kStateCount> kGreyColors = {kGrey, kGrey, kGrey, kGrey};
 
-// One look for every text button of the page.
-struct ButtonLook {
-    int width;
-    int height;
-    int fontSize;        // already scaled
-    const std::wstring* family;  // null: the control's own family
-    Gdiplus::ARGB color;
-    bool bold;
-    int png;
-    int states;
-    bool nineSlice;
-    float imageScale;
-};
-
-LUIButton* MakeButton(LUIWin* page, const ButtonLook& look, const std::wstring& text) {
-    auto* button = new LUIButton(page);
-    button->SetSize(page->Scale(look.width), page->Scale(look.height));
-    button->minWidth = page->Scale(look.width);
-    button->fontSize = look.fontSize;
-    if (look.family) button->SetFontFamily(*look.family);
-    if (look.bold) button->fontStyle = Gdiplus::FontStyleBold;
-    button->textColor = look.color;
-    button->textColors = {look.color, look.color, look.color, look.color};
-    button->SetText(text);
-    button->LoadImageStrip(look.png, look.states, look.nineSlice);
-    button->imageScale = look.imageScale;
-    return button;
-}
-
 LUICheckBox* MakeCheckBox(LUIWin* page, int bottomDistance) {
     auto* box = new LUICheckBox(page);
     box->boxWidth = page->Scale(16);
@@ -139,11 +110,10 @@ CInstall::CInstall() {
     defaultViewerText->BindAction(this, "OnSetAsDefaultImageViewerText");
 
     const int size12 = Scale(Font_Size_12);
-    const int size14 = Scale(Font_Size_14);
-    browseButton = MakeButton(this, {88, 32, size14, nullptr, kDark, false, kWhitePng, 3, true, 2.0f},
-                              Select_Path);
+    TextButtonLook browseLook = {88, 32, Font_Size_14, kDark, kWhitePng, 3, 2.0f};
+    browseLook.pageFamily = false;
+    browseButton = AddTextButton(this, browseLook, Select_Path, "OnSelect");
     browseButton->AlignRightBottom(Scale(20), Scale(72));
-    browseButton->BindAction(this, "OnSelect");
 
     pathField = new LUIEdit(this);
     pathField->SetSize(Scale(460), Scale(32));
@@ -164,22 +134,20 @@ CInstall::CInstall() {
     locationLabel->x = Scale(20);
     locationLabel->y = Scale(272);
 
-    installButton = MakeButton(this, {200, 56, Scale(kInstallFontSize), &Font_Family, kWhite, true,
-                                      kInstallPng, 4, false, 1.0f},
-                               Install_Text);
+    TextButtonLook installLook = {200, 56, kInstallFontSize, kWhite, kInstallPng, 4, 1.0f};
+    installLook.bold = true;
+    installLook.nineSlice = false;
+    installButton = AddTextButton(this, installLook, Install_Text, "OnInstall");
     installButton->x = Scale(200);
     installButton->y = Scale(234);
-    installButton->BindAction(this, "OnInstall");
 
-    installNowButton = MakeButton(
-        this, {88, 32, size14, &Font_Family, kWhite, false, kBluePng, 4, true, 2.0f}, L"立即安装");
+    installNowButton = AddTextButton(this, {88, 32, Font_Size_14, kWhite, kBluePng, 4, 2.0f},
+                                     L"立即安装", "OnInstall");
     installNowButton->AlignRightBottom(Scale(90), Scale(20));
-    installNowButton->BindAction(this, "OnInstall");
 
-    backButton = MakeButton(this, {60, 32, size14, &Font_Family, kDark, false, kWhitePng, 3, true, 2.0f},
-                            L"返回");
+    backButton = AddTextButton(this, {60, 32, Font_Size_14, kDark, kWhitePng, 3, 2.0f}, L"返回",
+                               "OnBack");
     backButton->AlignRightBottom(Scale(20), Scale(20));
-    backButton->BindAction(this, "OnBack");
 
     chooseDirButton = new LUIIconBtn(this);
     chooseDirButton->iconGap = Scale(5);

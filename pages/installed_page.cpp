@@ -37,17 +37,13 @@ CInstalled::CInstalled(const std::wstring& errorText) : succeeded(errorText.empt
     logo->SetRect(Scale(260), Scale(76), Scale(80), Scale(80));
     logo->LoadImage(kLogoPng);
 
-    startButton = new LUIButton(this);
-    startButton->SetSize(Scale(200), Scale(56));
-    startButton->minWidth = Scale(200);
-    startButton->fontSize = Scale(kButtonFontSize);
-    startButton->fontStyle = Gdiplus::FontStyleBold;
-    startButton->textColor = kWhite;
-    startButton->textColors = {kWhite, kWhite, kWhite, kWhite};
-    startButton->SetText(succeeded ? Install_Finish_Text : Text_Ok2);
+    TextButtonLook startLook = {200, 56, kButtonFontSize, kWhite, kButtonPng, 4, 1.0f};
+    startLook.bold = true;
+    startLook.pageFamily = false;
+    startLook.nineSlice = false;
+    startButton = AddTextButton(this, startLook, succeeded ? Install_Finish_Text : Text_Ok2,
+                                "OnInstallFinish");
     startButton->CenterX(Scale(252));
-    startButton->LoadImageStrip(kButtonPng, 4, false);
-    startButton->BindAction(this, "OnInstallFinish");
 
     if (!succeeded) {
         // Between the title and the button.

@@ -62,10 +62,11 @@ LUIButton* AddTextButton(LUIWin* page, const TextButtonLook& look, const std::ws
     auto* button = new LUIButton(page);
     button->SetSize(page->Scale(look.width), page->Scale(look.height));
     button->minWidth = page->Scale(look.width);
-    button->SetFontFamily(Font_Family);
+    if (look.pageFamily) button->SetFontFamily(Font_Family);
     button->fontSize = page->Scale(look.fontSize);
+    if (look.bold) button->fontStyle = Gdiplus::FontStyleBold;
     button->textColors = {look.color, look.color, look.color, look.color};
-    button->LoadImageStrip(look.png, look.states, true);
+    button->LoadImageStrip(look.png, look.states, look.nineSlice);
     button->imageScale = look.imageScale;
     button->SetText(text);
     button->BindAction(page, action);

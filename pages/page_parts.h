@@ -30,8 +30,9 @@ LUIImage* AddHeaderLogo(LUIWin* page);
 LUIText* AddHeaderTitle(LUIWin* page, const wchar_t* family);
 
 // How a text button looks, in 96-DPI numbers: its size (the least width: it widens to its
-// text), the size of its Font_Family text, one text colour for every state, and its
-// picture strip, stretched by nine-slice at imageScale times the button's size.
+// text), the size of its text (in Font_Family unless pageFamily is cleared, then in the
+// control's own family), one text colour for every state, and its picture strip, stretched
+// by nine-slice (unless cleared) at imageScale times the button's size.
 struct TextButtonLook {
     int width;
     int height;
@@ -40,6 +41,9 @@ struct TextButtonLook {
     int png;
     int states;
     float imageScale;
+    bool bold = false;
+    bool pageFamily = true;
+    bool nineSlice = true;
 };
 
 // A text button raising `action` on the page; the caller places it.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config/ui_data.h"
+#include "page_test_support.h"
 #include "report/report_front.h"
 #include "ui/lui_button.h"
 #include "ui/lui_check_box.h"
@@ -19,13 +20,6 @@
 #include "ui/toolkit_module.h"
 
 namespace {
-
-void Click(LUIWin& page, const ILUIChild& control) {
-    const ClientBox r = control.ClientRect();
-    const LPARAM at = MAKELPARAM(r.x + r.width / 2, r.y + r.height / 2);
-    page.ServeMessage(WM_LBUTTONDOWN, 0, at);
-    page.ServeMessage(WM_LBUTTONUP, 0, at);
-}
 
 // A page whose reports go to 127.0.0.1, where nothing listens.
 class InstallPage : public ::testing::Test {

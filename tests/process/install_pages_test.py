@@ -9,7 +9,7 @@ import unittest
 
 from installers import INSTALL_DIR_NAME
 from screen import Screen, set_dpi
-from winebed import SOURCE_DIR, Prefix, fixture, winpath
+from winebed import SOURCE_DIR, Prefix, end_process, fixture, winpath
 
 PAGE_SIZE = (632, 432)
 WHITE = (255, 255, 255)
@@ -58,12 +58,7 @@ class InstallPagesAt:
         self.screen = Screen(self.prefix, os.path.join(self.folder, "shots"))
         self.screen.move_away()
         self.process = None
-        self.addCleanup(self.end)
-
-    def end(self):
-        if self.process and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+        self.addCleanup(lambda: end_process(self.process))
 
     def show(self, *args):
         self.process = self.prefix.start(fixture("page_window.exe"), *args)

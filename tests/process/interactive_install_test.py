@@ -11,7 +11,7 @@ from install_pages_test import (AGREE_BOX, CHOOSE_DIR, CLOSE, ERROR_LINE, INSTAL
 from installers import INSTALL_DIR_NAME, UNINSTALL_KEY, demo_package, pack, read_ini, uidata
 from screen import Screen
 from silent_install_test import SUCCESS_STEPS, InstallBed
-from winebed import REG_VIEW, exit_code_of, winpath
+from winebed import REG_VIEW, end_process, exit_code_of, winpath
 
 BAR_ROW = (46, 367, 540, 2)   # the installing page's progress bar
 BLUE = (0x23, 0x69, 0xFC)
@@ -24,17 +24,11 @@ class InteractiveInstall(InstallBed):
         super().setUp()
         self.screen = Screen(self.prefix, os.path.join(self.prefix.scratch, "shots"))
         self.package = demo_package(os.path.join(self.work, "lwpic64.7z"))
-        users = os.path.join(self.prefix.path, "drive_c", "users")
-        user = next(u for u in os.listdir(users) if u.lower() != "public")
         # Where the install page puts the application unless told otherwise.
-        self.local_dir = os.path.join(users, user, "AppData", "Local", INSTALL_DIR_NAME)
+        self.local_dir = os.path.join(self.prefix.user_home(), "AppData", "Local",
+                                      INSTALL_DIR_NAME)
         self.process = None
-        self.addCleanup(self.end)
-
-    def end(self):
-        if self.process and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+        self.addCleanup(lambda: end_process(self.process))
 
     def installer(self, package):
         return pack(self.prefix, self.work, package, uidata(

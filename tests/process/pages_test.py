@@ -9,7 +9,7 @@ import os
 import subprocess
 import unittest
 
-from winebed import Prefix, fixture, pixel, wait_until, winpath
+from winebed import Prefix, end_process, fixture, pixel, wait_until, winpath
 
 TITLE = "岚文看图"
 WHITE = (255, 255, 255)
@@ -86,9 +86,7 @@ class PagesAt:
 
     def end_case(self):
         """Ends a program a failed check left running, so the next case sees its own page."""
-        if self.process and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+        end_process(self.process)
         self.gone()
 
     def visible_pages(self):

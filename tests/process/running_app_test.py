@@ -10,7 +10,7 @@ from archives import tree
 from collector import Collector
 from installers import UNINSTALL_KEY, demo_package, pack, uidata
 from silent_install_test import SUCCESS_STEPS, InstallBed
-from winebed import REG_VIEW, exit_code_of, wait_until, winpath
+from winebed import REG_VIEW, end_process, exit_code_of, wait_until, winpath
 
 TITLE = "岚文看图"
 # The question window at 96 DPI, and the centres of its buttons in client pixels (as the
@@ -34,12 +34,7 @@ class RunningAppQuestion(InstallBed):
         self.assertEqual(self.install(self.installer), 0)
         self.assertStartedOnce()
         self.app = None
-        self.addCleanup(self.stop_app)
-
-    def stop_app(self):
-        if self.app and self.app.poll() is None:
-            self.app.kill()
-            self.app.wait()
+        self.addCleanup(lambda: end_process(self.app))
 
     def start_app(self):
         """The stand-in, running from the installation until it is ended (two minutes)."""
@@ -102,9 +97,7 @@ class RunningAppQuestion(InstallBed):
                 self.click(found[0], button)
             return exit_code_of(process, 300)
         finally:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
+            end_process(process)
 
     def test_answers_to_the_running_application(self):
         # Case, switches after "d=", the button clicked (None: no question expected), the

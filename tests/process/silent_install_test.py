@@ -43,8 +43,7 @@ class InstallBed(unittest.TestCase):
 
     def links(self):
         """(desktop link, start-menu folder) as Windows paths."""
-        users = os.path.join(self.prefix.path, "drive_c", "users")
-        user = next(u for u in os.listdir(users) if u.lower() != "public")
+        user = os.path.basename(self.prefix.user_home())
         return "C:\\users\\%s\\Desktop\\%s.lnk" % (user, APP_LINK), PROGRAMS + "\\" + APP_LINK
 
     def assertNothingRegistered(self):

@@ -3,7 +3,8 @@ import os
 import time
 import unittest
 
-from winebed import Prefix, Terminal, SETUP_EXE, exit_code_of, fixture, wait_until, winpath
+from winebed import (Prefix, Terminal, SETUP_EXE, end_process, exit_code_of, fixture, wait_until,
+                     winpath)
 
 HELP_LINES = [
     "Insert the 32-bit and 64-bit ZIP files into the installation package.",
@@ -37,9 +38,7 @@ class HelpAndSingleInstance(unittest.TestCase):
 
     def tearDown(self):
         for process in self.started:
-            if process.poll() is None:
-                process.kill()
-            process.wait()
+            end_process(process)
         self.prefix.close()
 
     def terminal(self, *args):

@@ -5,7 +5,7 @@ import tempfile
 import time
 import unittest
 
-from winebed import Prefix, fixture, pixel, wait_until, winpath
+from winebed import Prefix, end_process, fixture, pixel, wait_until, winpath
 
 TITLE = "Toolkit test window"
 
@@ -18,8 +18,7 @@ class ToolkitWindow(unittest.TestCase):
         self.process = self.prefix.start(fixture("toolkit_window.exe"), winpath(self.log))
 
     def tearDown(self):
-        if self.process.poll() is None:
-            self.process.kill()
+        end_process(self.process)
         self.prefix.close()
 
     def xdotool(self, *args):

@@ -20,7 +20,7 @@ from collector import Collector
 from installers import (APP_LINK, INSTALL_DIR_NAME, PROGRAMS, UNINSTALL_KEY, demo_package,
                         pack, uidata)
 from screen import Screen, set_dpi
-from winebed import REG_VIEW, Prefix, exit_code_of, fixture, wait_until, winpath
+from winebed import REG_VIEW, Prefix, end_process, exit_code_of, fixture, wait_until, winpath
 
 PAGE_SIZE = (632, 432)
 CLOSE = (590, 42)         # 32 x 32, 10 from the content's right and top
@@ -142,9 +142,7 @@ class InstalledMachine:
 
     def links(self):
         """The desktop link and the start-menu folder, as host paths."""
-        users = os.path.join(self.prefix.path, "drive_c", "users")
-        user = next(u for u in os.listdir(users) if u.lower() != "public")
-        return (os.path.join(users, user, "Desktop", APP_LINK + ".lnk"),
+        return (os.path.join(self.prefix.user_home(), "Desktop", APP_LINK + ".lnk"),
                 self.prefix.unix(PROGRAMS + "\\" + APP_LINK))
 
     def batches(self):
@@ -169,18 +167,11 @@ class InstalledMachine:
         """The installed uninstaller, started as from its link, and its first page once drawn."""
         self.screen.move_away()
         process = self.prefix.start_for_exit_code(winpath(self.uninstaller))
-        self.addCleanup(self.stop, process)
+        self.addCleanup(end_process, process)
         page = self.screen.page(PAGE_SIZE)
         self.assertTrue(page, "the uninstall page did not show")
         self.assertTrue(page.frame_where(UNINSTALL, bluish), "the uninstall page was never drawn")
         return process, page
-
-    @staticmethod
-    def stop(process):
-        """Ends a run a failed check left behind, so the next case sees its own pages."""
-        if process.poll() is None:
-            process.kill()
-            process.wait()
 
     def shot(self, page, point, test, name):
         """A screenshot without a hovered control once the pixel at point passes test, kept
@@ -303,7 +294,7 @@ class UninstallWithAFileInUse(InstalledMachine, unittest.TestCase):
         # and keeps it open while the stand-in waits.
         holder = self.prefix.start("cmd", "/c", "timeout /T 60 < " + winpath(readme),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(self.stop, holder)
+        self.addCleanup(end_process, holder)
         process, page = self.start()
         # No reason chosen.
         self.assertEqual(self.uninstall_from(page, process, shots=False), 3010)

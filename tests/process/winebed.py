@@ -45,6 +45,14 @@ def exit_code_of(process, timeout=120):
     return int(found.group(1))
 
 
+def end_process(process):
+    """Ends a program a failed check left running; a program that has ended (or None) is
+    left alone."""
+    if process and process.poll() is None:
+        process.kill()
+        process.wait()
+
+
 def fixture(name):
     return os.path.join(FIXTURES, name)
 
@@ -99,6 +107,11 @@ class Prefix:
         # Wine's background services start with the first program; keep them off our pipes.
         subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env(), stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+
+    def user_home(self):
+        """The host path of the user's folder, C:\\users\\<user>."""
+        users = os.path.join(self.path, "drive_c", "users")
+        return os.path.join(users, next(u for u in os.listdir(users) if u.lower() != "public"))
 
     def env(self, lang="zh_CN.UTF-8"):
         env = dict(os.environ)
