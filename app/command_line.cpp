@@ -10,22 +10,41 @@
 #include "config/ui_data.h"
 
 const wchar_t kCloseAppsSwitch[] = L"/closeapps";
+const wchar_t kLogSwitch[] = L"/log=";
 
 namespace {
 
-// Switches that may follow the "d=" value.
-const wchar_t* const kSwitchesAfterDirectory[] = {L"/tid1:", L"/tid2:", kCloseAppsSwitch};
+// Switches that may follow a value that can hold blanks ("d=", "/log="); a quote may stand
+// before each (Wine and some tools quote a whole argument that holds a blank).
+const wchar_t* const kSwitchesAfterValue[] = {L"/tid1:", L"/tid2:", kCloseAppsSwitch,
+                                              kLogSwitch, L"d="};
 
-// Where the "d=" value starting at `from` ends: before the first " /<known switch>".
-size_t DirectoryValueEnd(const std::wstring& commandLine, size_t from) {
+// Where the value starting at `from` ends: before the first " <known switch>".
+size_t ValueEnd(const std::wstring& commandLine, size_t from) {
     for (size_t blank = commandLine.find(L' ', from); blank != std::wstring::npos;
          blank = commandLine.find(L' ', blank + 1)) {
-        const std::wstring rest = commandLine.substr(blank + 1);
-        for (const wchar_t* name : kSwitchesAfterDirectory) {
+        std::wstring rest = commandLine.substr(blank + 1);
+        if (!rest.empty() && rest.front() == L'"') rest.erase(0, 1);
+        for (const wchar_t* name : kSwitchesAfterValue) {
             if (StartsWithNoCase(rest, name)) return blank;
         }
     }
     return commandLine.size();
+}
+
+// The value after the switch found at `at` (its name `length` long), without the quotes
+// around it, or around the whole switch.
+std::wstring SwitchValue(const std::wstring& commandLine, size_t at, size_t length) {
+    const size_t from = at + length;
+    std::wstring value = commandLine.substr(from, ValueEnd(commandLine, from) - from);
+    while (!value.empty() && value.back() == L' ') value.pop_back();
+    const bool switchQuoted = at > 0 && commandLine[at - 1] == L'"';
+    if (!value.empty() && value.front() == L'"') {
+        value = value.size() >= 2 ? value.substr(1, value.size() - 2) : L"";
+    } else if (switchQuoted && !value.empty() && value.back() == L'"') {
+        value.pop_back();
+    }
+    return value;
 }
 
 // A file-name part counts only when it is all decimal digits.
@@ -70,12 +89,7 @@ bool HasSwitch(const std::wstring& commandLine, const wchar_t* name) {
 std::wstring GetSilentInstallDir(const std::wstring& commandLine) {
     const size_t at = commandLine.find(L"d=");
     if (at == std::wstring::npos || at == 0) return L"";
-    std::wstring value = commandLine.substr(at + 2, DirectoryValueEnd(commandLine, at + 2) - (at + 2));
-    while (!value.empty() && value.back() == L' ') value.pop_back();
-    if (!value.empty() && value.front() == L'"') {
-        value = value.size() >= 2 ? value.substr(1, value.size() - 2) : L"";
-    }
-    value += L"\\" + Install_Dir;
+    std::wstring value = SwitchValue(commandLine, at, 2) + L"\\" + Install_Dir;
     std::wstring result;
     result.reserve(value.size());
     for (size_t i = 0; i < value.size(); ++i) {
@@ -87,4 +101,15 @@ std::wstring GetSilentInstallDir(const std::wstring& commandLine) {
     }
     if (!result.empty() && result.back() == L'\\') result.pop_back();
     return result;
+}
+
+std::wstring GetLogPath(const std::wstring& commandLine) {
+    for (size_t at = 0; at < commandLine.size(); ++at) {
+        // A word of its own, perhaps quoted as a whole.
+        const bool wordStart = at == 0 || commandLine[at - 1] == L' ' || commandLine[at - 1] == L'"';
+        if (wordStart && StartsWithNoCase(commandLine.substr(at), kLogSwitch)) {
+            return SwitchValue(commandLine, at, wcslen(kLogSwitch));
+        }
+    }
+    return L"";
 }

@@ -15,11 +15,17 @@ bool ParseTrackingIds(const std::wstring& commandLine, const std::wstring& fileN
 // Answers the running-application question with "terminate" without asking.
 extern const wchar_t kCloseAppsSwitch[];
 
+// Names the installer's log file: "/log=<file>", the file quoted when it holds blanks.
+extern const wchar_t kLogSwitch[];
+
 // True when a blank-separated word of the command line is `name` (letter case ignored).
 bool HasSwitch(const std::wstring& commandLine, const wchar_t* name);
 
 // The installation directory named by "d=", with the install folder name appended; or empty.
 // The value ends at the end of the line or before a blank followed by a switch this program
-// knows ("/tid1:", "/tid2:", "/closeapps"), so switches that deployment tools append after
-// it are not taken into the directory name.
+// knows ("/tid1:", "/tid2:", "/closeapps", "/log=", "d="), so switches that deployment tools
+// append after it are not taken into the directory name.
 std::wstring GetSilentInstallDir(const std::wstring& commandLine);
+
+// The file named by "/log=", ending like the "d=" value; empty without the switch.
+std::wstring GetLogPath(const std::wstring& commandLine);

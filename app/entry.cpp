@@ -7,10 +7,12 @@
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/sequences.h"
+#include "base/diagnostics.h"
 #include "base/probes.h"
 #include "base/string_util.h"
 #include "config/offline_builder.h"
 #include "config/ui_data.h"
+#include "config/version_info.h"
 #include "ui/toolkit_module.h"
 
 namespace {
@@ -39,6 +41,22 @@ void PrintHelp() {
         std::fclose(console);
     }
     FreeConsole();
+}
+
+// The first lines of the log: what runs, how it was started and on what.
+void LogRun(const std::wstring& commandLine) {
+    const std::wstring path = GetModulePath();
+    const OsInfo& os = OsInfo::Get();
+#ifdef _WIN64
+    const wchar_t* build = L"64-bit";
+#else
+    const wchar_t* build = L"32-bit";
+#endif
+    DebugPrint(L"%ls %ls, version %ls (%ls)", IsUninstallMode() ? L"uninstaller" : L"installer",
+               path.c_str(), ReadFileVersion(path).c_str(), build);
+    DebugPrint(L"command line: %ls", commandLine.c_str());
+    DebugPrint(L"Windows %u.%u build %u, %ls", os.major, os.minor, os.build,
+               IsWow64() ? L"64-bit (WOW64)" : build);
 }
 
 }  // namespace
@@ -85,12 +103,22 @@ int RunSetup(HINSTANCE instance, const std::wstring& commandLine) {
     }
 
     ParseCommandLine(commandLine);
+    const std::wstring logPath = GetLogPath(commandLine);
+    // Without its log the run goes on: the lines are kept for a failure log all the same.
+    const bool logged = logPath.empty() || WriteLogTo(logPath);
     ToolkitModule.Start(instance);
     LoadUiData(ToolkitModule.instance, L"");
+    LogRun(commandLine);
+    if (!logged) DebugPrint(L"the log cannot be written to %ls", logPath.c_str());
 
+    int code = kExitFailed;
     if (OsInfo::Get().OsVersion <= kNewestRefusedOsVersion) {
+        DebugPrint(L"this version of Windows is too old");
         MessageBoxW(nullptr, Run_Os_Too_Old_Text.c_str(), App_Name.c_str(), MB_OK);
-        return kExitFailed;
+    } else {
+        code = RunSequences(commandLine);
     }
-    return RunSequences(commandLine);
+    if (code == kExitFailed) KeepFailureLog();
+    DebugPrint(L"exit code %d", code);
+    return code;
 }

@@ -3,11 +3,14 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/entry.h"
 #include "app/exit_codes.h"
+#include "base/diagnostics.h"
 #include "base/file_util.h"
 #include "base/probes.h"
 #include "base/string_util.h"
@@ -80,12 +83,18 @@ int RunInstall(const std::wstring& commandLine) {
     }
     if (install.cancelled || install.installDir.empty()) return kExitCancelled;
     const std::wstring& dir = install.installDir;
-    if (!PathFileExistsW(dir.c_str()) && !CreateDirectoryTree(dir)) return kExitFailed;
+    if (!PathFileExistsW(dir.c_str()) && !CreateDirectoryTree(dir)) {
+        DebugPrint(L"[%d] the installation directory cannot be created: %ls",
+                   static_cast<int>(GetLastError()), dir.c_str());
+        return kExitFailed;
+    }
     GrantDirectoryAccess(dir);
 
     CInstalling installing;
     RunInstallWorker(install, installing);
     const bool ok = installing.finished.load(std::memory_order_acquire) && installing.extractOk;
+    // Written before the installed page, which names it.
+    if (!ok) KeepFailureLog();
     if (Silent_Install != 1 && (!ok || (Tid1 == 3 && Tid2 == 1))) {
         // The page reports the outcome itself and starts the application on request. A
         // worker that never ran left no text, and the page still must show a failure.
@@ -114,43 +123,73 @@ int UninstallExitCode(const UninstallJob& job, bool cleanUpStarted) {
     return kExitOk;
 }
 
+// The uninstall with its pages, or (silent) without any: the survey's report is then the
+// plain choice to uninstall.
 int RunUninstall() {
-    CUninstall uninstall;
-    uninstall.ShowModal();
-    if (uninstall.cancelled) {
-        // The page's last report was queued as it closed; the process must not end
-        // before it is sent.
-        StopReporter();
-        return kExitCancelled;
+    const bool silent = Silent_Install == 1;
+    if (silent) {
+        ReportUninstall(0, kUninstallChosen);
+    } else {
+        CUninstall uninstall;
+        uninstall.ShowModal();
+        if (uninstall.cancelled) {
+            // The page's last report was queued as it closed; the process must not end
+            // before it is sent.
+            StopReporter();
+            return kExitCancelled;
+        }
     }
     // The user may have started the application while the question was open.
     TerminateRunningApp();
 
-    CUninstalling uninstalling;
-    uninstalling.baseDir = GetModuleDir();
-    uninstalling.StartProgressTimer();
-    uninstalling.workerThread.reset(CreateThread(nullptr, 0, UninstallThreadProc,
-                                                 static_cast<UninstallJob*>(&uninstalling), 0,
-                                                 nullptr));
-    if (!uninstalling.workerThread) {
+    // The progress page is the job when there is one to show.
+    std::unique_ptr<CUninstalling> page(silent ? nullptr : new CUninstalling);
+    UninstallJob silentJob;
+    UninstallJob& job = page ? *page : silentJob;
+    job.baseDir = GetModuleDir();
+    DebugPrint(L"uninstalling from %ls", job.baseDir.c_str());
+    if (page) page->StartProgressTimer();
+    job.workerThread.reset(CreateThread(nullptr, 0, UninstallThreadProc, &job, 0, nullptr));
+    if (!job.workerThread) {
         // Nothing was removed; the page would wait for a worker that never comes.
+        DebugPrint(L"[%d] the removal cannot start", static_cast<int>(GetLastError()));
         StopReporter();
         return kExitFailed;
     }
-    uninstalling.ShowModal();
+    if (page) page->ShowModal();
     // The page closes once the worker has finished; a page that could not be shown returns
     // at once, and the results are read only after the worker's end either way.
-    WaitAnswering(uninstalling.workerThread.get());
+    WaitAnswering(job.workerThread.get());
 
-    CUninstalled uninstalled;
-    uninstalled.ShowModal();
+    if (!silent) {
+        CUninstalled uninstalled;
+        uninstalled.ShowModal();
+    }
     StopReporter();
     TerminateProcessesByName(LW_Live);
     const bool cleanUpStarted = ScheduleSelfDelete();
-    return UninstallExitCode(uninstalling, cleanUpStarted);
+    return UninstallExitCode(job, cleanUpStarted);
 }
 
 }  // namespace
+
+std::wstring KeepFailureLog() {
+    const std::wstring current = LogPath();
+    if (!current.empty()) return current;
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH) return L"";
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    wchar_t name[96] = {};
+    std::swprintf(name, 96, L"-%ls-%04u%02u%02u-%02u%02u%02u.log",
+                  IsUninstallMode() ? L"uninstall" : L"setup", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
+    const std::wstring path = JoinPath(temp, REG_KEY + name);
+    if (!WriteLogTo(path)) return L"";
+    DebugPrint(L"the run failed: this log is kept as %ls", path.c_str());
+    return path;
+}
 
 int RunSequences(const std::wstring& commandLine) {
     if (!EndRunningApp(commandLine)) return kExitCancelled;

@@ -76,3 +76,32 @@ std::unique_ptr<char[]> ReadWholeFile(const std::wstring& path, DWORD* size) {
     if (size) *size = length;
     return buffer;
 }
+
+namespace {
+
+unsigned long long DirectoryBytes(const std::wstring& dir) {
+    WIN32_FIND_DATAW entry = {};
+    UniqueFindHandle find(FindFirstFileW((dir + L"\\*").c_str(), &entry));
+    if (!find) return 0;
+    unsigned long long bytes = 0;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A link to a directory elsewhere holds nothing of this tree.
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                bytes += DirectoryBytes(dir + L"\\" + name);
+            }
+        } else {
+            bytes += static_cast<unsigned long long>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
+        }
+    } while (FindNextFileW(find.get(), &entry));
+    return bytes;
+}
+
+}  // namespace
+
+DWORD DirectorySizeKb(const std::wstring& dir) {
+    const unsigned long long kb = (DirectoryBytes(dir) + 1023) / 1024;
+    return kb > MAXDWORD ? MAXDWORD : static_cast<DWORD>(kb);
+}

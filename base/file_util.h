@@ -28,6 +28,10 @@ std::wstring SystemFolder(UINT(WINAPI* read)(LPWSTR, UINT));
 // Creates every missing directory of `path` ("/" counts as "\"); false at the first failure.
 bool CreateDirectoryTree(const std::wstring& path);
 
+// The sizes of every file in `dir` and below it, in kilobytes, rounded up; 0 for a
+// directory that cannot be read.
+DWORD DirectorySizeKb(const std::wstring& dir);
+
 // Files of 100 MiB and more are refused.
 constexpr DWORD kMaxWholeFileSize = 104857599;
 

@@ -42,6 +42,8 @@
     X(REG_KEY, L"LarwenPic") \
     X(APP_URL_32, L"http://dl.larwenpic.com/cs3/package/lwpic/lwpic32.7z") \
     X(APP_URL_64, L"http://dl.larwenpic.com/cs3/package/lwpic/lwpic64.7z") \
+    X(APP_SHA256_32, L"") \
+    X(APP_SHA256_64, L"") \
     X(Font_Family, L"微软雅黑") \
     X(Soft_Name, L"岚文看图") \
     X(Select_Path, L"浏览") \
@@ -89,6 +91,7 @@
     X(Installing_Text, L"正在安装，请稍候...") \
     X(Download_Finish_Text, L"下载完成") \
     X(Install_Error, L"安装失败，请重新运行安装程序后再试。") \
+    X(Install_Log_Text, L"安装日志：") \
     X(Uninstall_Error, L"卸载失败，请关闭岚文看图后再试。") \
     X(Usage_Permit, L"使用许可") \
     X(Consent_Text, L"同意") \

@@ -3,6 +3,9 @@
 #include <cwchar>
 #include <ctime>
 
+#include "base/diagnostics.h"
+#include "base/digest.h"
+#include "base/file_util.h"
 #include "base/probes.h"
 #include "base/string_util.h"
 #include "base/text_convert.h"
@@ -26,15 +29,34 @@ void Post(const InstallJob& job, UINT message) {
     if (job.progressWindow) PostMessageW(job.progressWindow, message, 0, 0);
 }
 
-// Downloads the package into the installation directory; false with errorText set and the
-// failure reported.
-bool DownloadPackage(InstallJob& job, const std::wstring& url) {
+// Logs how a step of the pipeline ended and how long it took since `start` (GetTickCount).
+void LogStep(const wchar_t* step, bool ok, DWORD start, const std::wstring& detail) {
+    DebugPrint(L"step %ls: %ls after %u ms%ls%ls", step, ok ? L"done" : L"FAILED",
+               static_cast<unsigned>(GetTickCount() - start), detail.empty() ? L"" : L": ",
+               detail.c_str());
+}
+
+// Downloads the package into the installation directory and checks its digest when one is
+// configured for the URL; false with errorText set and the failure reported.
+bool DownloadPackage(InstallJob& job, const std::wstring& url, const std::wstring& sha256) {
     job.packagePath = JoinPath(job.installDir, Download_Zip);
     const std::string narrowUrl = WideToAnsi(TimestampedUrl(url));
     const std::string narrowPath = WideToAnsi(job.packagePath);
     Post(job, WM_SETUP_DOWNLOADING);
     std::wstring message;
-    if (job.Download(narrowUrl, narrowPath, &message)) return true;
+    const DWORD start = GetTickCount();
+    const bool downloaded = job.Download(narrowUrl, narrowPath, &message);
+    LogStep(L"download", downloaded, start,
+            AnsiToWide(narrowUrl) + L" to " + job.packagePath + (downloaded ? L"" : L", " + message));
+    if (downloaded && !sha256.empty()) {
+        const std::wstring actual = AnsiToWide(Sha256FileHex(job.packagePath));
+        if (!EqualsNoCase(actual, sha256)) message = L"package digest mismatch";
+        LogStep(L"package digest", message.empty(), start,
+                L"SHA-256 " + (actual.empty() ? L"unreadable" : actual) + L", expected " + sha256);
+        if (message.empty()) return true;
+    } else if (downloaded) {
+        return true;
+    }
     job.errorText = Download_Install_Package_Fail_Text;
     ReportNewInstall(4, 3, 0, message);
     return false;
@@ -46,14 +68,37 @@ void Extract(InstallJob& job) {
     job.extracting = 1;
     Sleep(kPauseBeforeExtractionMs);
     job.downloading = 0;
+    const DWORD start = GetTickCount();
     const UniqueHandle thread(CreateThread(nullptr, 0, ExtractThreadProc, &job, 0, nullptr));
-    if (!thread) return;
+    if (!thread) {
+        LogStep(L"extraction", false, start, L"no thread, error " + std::to_wstring(GetLastError()));
+        return;
+    }
     while (WaitForSingleObject(thread.get(), kProgressSliceMs) == WAIT_TIMEOUT) {
         job.extractPercent = job.extractor.GetProgress();
     }
     // The extractor tells nothing once it is done: a package unpacked within the first
     // slice would otherwise stay at 0% on the page.
     if (job.extractOk) job.extractPercent = 100;
+    for (const std::wstring& path : job.fileList) DebugPrint(L"created %ls", path.c_str());
+    LogStep(L"extraction", job.extractOk, start,
+            std::to_wstring(job.fileList.size()) + L" items" +
+                (job.extractOk ? L"" : L", " + job.errorText + L", " + job.extractor.lastError));
+}
+
+// What deployment tools and the system's list of installed programs read beside the
+// entry's first values.
+void WriteDeploymentValues(const std::wstring& installDir, const std::wstring& uninstallExe) {
+    SYSTEMTIME today = {};
+    GetLocalTime(&today);
+    wchar_t date[16] = {};
+    std::swprintf(date, 16, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    SetUninstallValue(L"InstallLocation", NormalizeRegistryPath(installDir));
+    SetUninstallValue(L"InstallDate", date);
+    SetUninstallDword(L"NoModify", 1);
+    SetUninstallDword(L"NoRepair", 1);
+    SetUninstallValue(L"QuietUninstallString",
+                      L"\"" + NormalizeRegistryPath(uninstallExe) + L"\" /s");
 }
 
 // Links, Uninstall entry, uninstaller copy, shell extension, default viewer, package data.
@@ -64,6 +109,9 @@ void Register(InstallJob& job) {
     const std::wstring appMenuLink = CreateStartMenuShortcut(appExe, App_Desktop_Link, App_Desktop_Link);
     CreateStartMenuShortcut(uninstallExe, App_Desktop_Link, UnInstall_Link);
 
+    for (const std::wstring& link : {desktopLink, appMenuLink}) {
+        if (!link.empty()) DebugPrint(L"created link %ls", link.c_str());
+    }
     if (!desktopLink.empty()) job.fileList.push_back(desktopLink);
     if (!appMenuLink.empty()) {
         job.fileList.push_back(appMenuLink);
@@ -77,10 +125,16 @@ void Register(InstallJob& job) {
         SetUninstallValue(L"Publisher", Company_Name);
         SetUninstallValue(L"DisplayName", App_Name);
         SetDisplayVersion(appExe);
+        WriteDeploymentValues(job.installDir, uninstallExe);
     }
     // An uninstaller already there (from the package, or an earlier installation) stays.
     if (GetFileAttributesW(uninstallExe.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        CopyFileW(GetModulePath().c_str(), uninstallExe.c_str(), TRUE);
+        if (CopyFileW(GetModulePath().c_str(), uninstallExe.c_str(), TRUE)) {
+            DebugPrint(L"created %ls", uninstallExe.c_str());
+        } else {
+            DebugPrint(L"[%d] the uninstaller cannot be written: %ls",
+                       static_cast<int>(GetLastError()), uninstallExe.c_str());
+        }
     }
     RegisterShellExtension(job.installDir);
     if (job.setAsDefault) SetDefaultViewer(job.installDir);
@@ -97,19 +151,32 @@ std::wstring TimestampedUrl(const std::wstring& url) {
 
 DWORD WINAPI InstallThreadProc(LPVOID param) {
     InstallJob& job = *static_cast<InstallJob*>(param);
-    const std::wstring& url = IsWow64() ? APP_URL_64 : APP_URL_32;
+    const bool wow64 = IsWow64();
+    const std::wstring& url = wow64 ? APP_URL_64 : APP_URL_32;
+    const std::wstring& sha256 = wow64 ? APP_SHA256_64 : APP_SHA256_32;
     const DWORD start = GetTickCount();
+    DebugPrint(L"installing into %ls", job.installDir.c_str());
     ReportNewInstall(3, 1, 0, L"");
 
     const void* payload = nullptr;
     UINT32 payloadSize = 0;
-    if (FindPayload(nullptr, &payload, &payloadSize) || DownloadPackage(job, url)) Extract(job);
+    const bool embedded = FindPayload(nullptr, &payload, &payloadSize);
+    if (embedded) DebugPrint(L"the package is embedded: %u bytes", payloadSize);
+    if (embedded || DownloadPackage(job, url, sha256)) Extract(job);
     if (!job.packagePath.empty()) DeleteFileW(job.packagePath.c_str());
 
-    if (job.extractOk) Register(job);
+    if (job.extractOk) {
+        const DWORD registration = GetTickCount();
+        Register(job);
+        LogStep(L"registration", true, registration, L"");
+    }
     const std::wstring appDataIni = JoinPath(job.installDir, App_Data_Ini);
     WriteTmpFileSection(appDataIni);
     WriteFileList(appDataIni, job.fileList);
+    DebugPrint(L"listed %u paths in %ls", static_cast<unsigned>(job.fileList.size()),
+               appDataIni.c_str());
+    // Measured last, when every file of the installation is in place.
+    if (job.extractOk) SetUninstallDword(L"EstimatedSize", DirectorySizeKb(job.installDir));
 
     // The page stays up long enough to be read.
     while (GetTickCount() - start < kMinimumInstallMs) Sleep(100);

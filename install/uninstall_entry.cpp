@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/diagnostics.h"
 #include "base/handles.h"
 #include "config/ui_data.h"
 #include "config/version_info.h"
@@ -64,9 +65,21 @@ bool CreateUninstallKey(const std::wstring& name) {
 bool SetUninstallValue(const wchar_t* valueName, const std::wstring& text) {
     if (!appKey) return false;
     // Stored without the terminating NUL: the byte count is two per character.
-    return RegSetValueExW(appKey.get(), valueName, 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>(text.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+    const LSTATUS status = RegSetValueExW(appKey.get(), valueName, 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(text.c_str()),
+                                          static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    DebugPrint(L"registry value %ls %ls = \"%ls\"%ls", valueName, L"REG_SZ", text.c_str(),
+               status == ERROR_SUCCESS ? L"" : L" (not written)");
+    return status == ERROR_SUCCESS;
+}
+
+bool SetUninstallDword(const wchar_t* valueName, DWORD value) {
+    if (!appKey) return false;
+    const LSTATUS status = RegSetValueExW(appKey.get(), valueName, 0, REG_DWORD,
+                                          reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    DebugPrint(L"registry value %ls REG_DWORD = %lu%ls", valueName, value,
+               status == ERROR_SUCCESS ? L"" : L" (not written)");
+    return status == ERROR_SUCCESS;
 }
 
 bool SetDisplayIcon(const std::wstring& exePath) {

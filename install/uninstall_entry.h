@@ -1,5 +1,6 @@
 // The application's entry among the system's installed programs: a subkey of the machine-wide
-// Uninstall key, named by REG_KEY, with five REG_SZ values.
+// Uninstall key, named by REG_KEY: the five values every installed program has, and what
+// deployment tools read beside them.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +25,8 @@ bool SetUninstallString(const std::wstring& uninstallPath);
 bool SetDisplayVersion(const std::wstring& exePath);
 // Any other REG_SZ value of the subkey ("Publisher", "DisplayName").
 bool SetUninstallValue(const wchar_t* valueName, const std::wstring& text);
+// A REG_DWORD value of the subkey ("EstimatedSize", "NoModify").
+bool SetUninstallDword(const wchar_t* valueName, DWORD value);
 
 // Gives the current user KEY_READ | KEY_WRITE on HKEY_LOCAL_MACHINE\keyPath (32-bit view).
 // True once the user's SID was read, whether or not the new DACL could be written.

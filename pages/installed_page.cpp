@@ -1,5 +1,6 @@
 #include "pages/installed_page.h"
 
+#include "base/diagnostics.h"
 #include "base/file_util.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
@@ -54,6 +55,16 @@ CInstalled::CInstalled(const std::wstring& errorText) : succeeded(errorText.empt
         errorLine->SetText(Install_Error);
         errorLine->CenterX(title->y + title->height +
                            (startButton->y - title->y - title->height - errorLine->height) / 2);
+        // Where the run's log went, for whoever looks into the failure.
+        const std::wstring log = LogPath();
+        if (!log.empty()) {
+            logLine = new LUIText(this);
+            logLine->fontSize = Scale(Font_Size_12);
+            logLine->SetFontFamily(Font_Family);
+            logLine->textColor = Select_Note_Font_Color;
+            logLine->SetText(Install_Log_Text + log);
+            logLine->CenterX(errorLine->y + errorLine->height + Scale(4));
+        }
     }
     ReportNewInstall(8, succeeded ? 1 : 2, 0, L"");
 }

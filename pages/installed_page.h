@@ -33,6 +33,8 @@ public:
     LUIButton* startButton = nullptr;
     // The failure's explanation; null after a success.
     LUIText* errorLine = nullptr;
+    // The failure's log file, when one was written; null otherwise.
+    LUIText* logLine = nullptr;
 };
 
 // Starts the application in installDir and reports whether it started.

@@ -23,11 +23,6 @@ const Gdiplus::ARGB kReasonColor = 0xFF666666;
 // The gap between the cancel and the uninstall button.
 const int kButtonGap = 22;
 
-// ReportUninstall's results.
-const uint8_t kPageOpened = 1;
-const uint8_t kUninstallChosen = 2;
-const uint8_t kPageCancelled = 3;
-
 }  // namespace
 
 CUninstall::CUninstall() {

@@ -55,5 +55,9 @@ private:
 // Queue one report and return at once; the first one starts the front with Report_Url.
 void ReportNewInstall(uint8_t step, uint8_t err_code, int sub_err_code, const std::wstring& err_msg);
 void ReportUninstall(uint8_t reason, uint8_t result);
+// ReportUninstall's results.
+constexpr uint8_t kPageOpened = 1;
+constexpr uint8_t kUninstallChosen = 2;
+constexpr uint8_t kPageCancelled = 3;
 // Returns once every report queued so far has been sent or has failed.
 void StopReporter();

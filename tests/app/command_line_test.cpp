@@ -57,6 +57,10 @@ TEST(SilentInstallDir, TakesTheRestOfTheLineUpToAKnownSwitch) {
         {L"/s d=e:\\x /TID2:5 /tid1:3", L"e:\\x\\LarwenPic"},
         {L"/s d=\"C:\\My Apps\" /closeapps", L"C:\\My Apps\\LarwenPic"},
         {L"/s d=e:\\x  /closeapps", L"e:\\x\\LarwenPic"},
+        {L"/s d=\"C:\\My Apps\" /log=C:\\l.log", L"C:\\My Apps\\LarwenPic"},
+        {L"/s d=C:\\My Apps \"/log=C:\\My Logs\\l.log\"", L"C:\\My Apps\\LarwenPic"},
+        // The whole switch quoted, as Wine passes an argument that holds a blank.
+        {L"/s \"d=C:\\My Dir\" /closeapps", L"C:\\My Dir\\LarwenPic"},
         {L"/s d=e:\\x /other", L"e:\\x \\other\\LarwenPic"},
         {L"/s d=e:\\x/tid1:3", L"e:\\x\\tid1:3\\LarwenPic"},  // no blank: part of the path
         {L"/s /D=e:\\x", L""},                                // upper case is not the switch
@@ -66,6 +70,20 @@ TEST(SilentInstallDir, TakesTheRestOfTheLineUpToAKnownSwitch) {
         {L"/s /d=", L"\\LarwenPic"},
     };
     for (const auto& c : cases) EXPECT_EQ(GetSilentInstallDir(c.commandLine), c.dir) << c.commandLine;
+}
+
+TEST(LogPath, TheValueOfTheLogSwitchUpToAKnownSwitch) {
+    const struct { const wchar_t* commandLine; const wchar_t* path; } cases[] = {
+        {L"/s /log=C:\\setup.log", L"C:\\setup.log"},
+        {L"/S /LOG=C:\\setup.log d=C:\\Apps", L"C:\\setup.log"},
+        {L"/s d=C:\\Apps /log=\"C:\\My Logs\\setup.log\" /closeapps", L"C:\\My Logs\\setup.log"},
+        {L"/s \"/log=C:\\My Logs\\setup.log\" d=C:\\Apps", L"C:\\My Logs\\setup.log"},
+        {L"/log=relative.log", L"relative.log"},
+        {L"/s d=C:\\x/log=y", L""},  // inside another word: no switch
+        {L"/s /log=", L""},
+        {L"/s", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(GetLogPath(c.commandLine), c.path) << c.commandLine;
 }
 
 TEST(Switches, AWordOfTheCommandLineIgnoringCase) {

@@ -73,3 +73,15 @@ TEST(ReadWholeFile, RefusesAFileInUse) {
     CloseHandle(other);
     EXPECT_NE(ReadWholeFile(path, nullptr), nullptr);
 }
+
+TEST(DirectorySizeKb, AddsEveryFileBelowAndRoundsUp) {
+    TempDir root;
+    EXPECT_EQ(DirectorySizeKb(root / L"missing"), 0u);
+    EXPECT_EQ(DirectorySizeKb(root.path()), 0u);
+    WriteFileBytes(root / L"one", std::string(1, 'x'));
+    EXPECT_EQ(DirectorySizeKb(root.path()), 1u);
+    ASSERT_TRUE(CreateDirectoryTree(root / L"a\\b"));
+    WriteFileBytes(root / L"a\\b\\deep", std::string(2048, 'x'));
+    WriteFileBytes(root / L"a\\two", std::string(1023, 'x'));
+    EXPECT_EQ(DirectorySizeKb(root.path()), 3u);  // 1 + 2048 + 1023 bytes
+}

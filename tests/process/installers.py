@@ -7,7 +7,7 @@ import shutil
 import subprocess
 import threading
 
-from winebed import SETUP_EXE, SOURCE_DIR, winpath
+from winebed import SETUP_EXE, SOURCE_DIR, fixture, winpath
 
 BUILD_DIR = os.path.dirname(SETUP_EXE)
 INSTALL_DIR_NAME = "LarwenPic"
@@ -53,6 +53,15 @@ def pack(prefix, folder, *files):
     code = prefix.exit_code(packer, "-p", *[winpath(f) for f in files])
     assert code == 0, code
     return os.path.join(folder, "offline_setup.exe")
+
+
+def provide_timeout(prefix):
+    """Wine ships no timeout.exe, so the uninstaller's clean-up batch would not wait for the
+    uninstaller to end and could not remove it; the stand-in waits the same way."""
+    for system in ("system32", "syswow64"):
+        folder = os.path.join(prefix.path, "drive_c", "windows", system)
+        if os.path.isdir(folder):
+            shutil.copy(fixture("fx_timeout.exe"), os.path.join(folder, "timeout.exe"))
 
 
 def read_ini(path):

@@ -10,7 +10,6 @@ docs/pages/ this way).
 import glob
 import os
 import re
-import shutil
 import subprocess
 import time
 import unittest
@@ -18,9 +17,9 @@ import unittest
 from archives import tree
 from collector import Collector
 from installers import (APP_LINK, INSTALL_DIR_NAME, PROGRAMS, UNINSTALL_KEY, demo_package,
-                        pack, uidata)
+                        pack, provide_timeout, uidata)
 from screen import Screen, set_dpi
-from winebed import REG_VIEW, Prefix, end_process, exit_code_of, fixture, wait_until, winpath
+from winebed import REG_VIEW, Prefix, end_process, exit_code_of, settled, wait_until, winpath
 
 PAGE_SIZE = (632, 432)
 CLOSE = (590, 42)         # 32 x 32, 10 from the content's right and top
@@ -56,24 +55,6 @@ def whitish(rgb):
     return min(rgb) > 235
 
 
-def settled(path, quiet=2.0, timeout=30):
-    """True once the file exists and has not changed for `quiet` seconds."""
-    deadline = time.time() + timeout
-    last, since = None, time.time()
-    while time.time() < deadline:
-        try:
-            with open(path, "rb") as f:
-                content = f.read()
-        except FileNotFoundError:
-            content = None
-        if content != last:
-            last, since = content, time.time()
-        elif content is not None and time.time() - since >= quiet:
-            return True
-        time.sleep(0.2)
-    return False
-
-
 def darkest(path, x, y, w, h):
     """The lowest grey level (0 black to 1 white) inside a rectangle of a screenshot."""
     out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage",
@@ -106,12 +87,7 @@ class InstalledMachine:
     @classmethod
     def install(cls):
         set_dpi(cls.prefix, cls.DPI)
-        # Wine ships no timeout.exe, so the clean-up batch would not wait for the uninstaller
-        # to end and could not remove it; the stand-in waits the same way.
-        for system in ("system32", "syswow64"):
-            folder = os.path.join(cls.prefix.path, "drive_c", "windows", system)
-            if os.path.isdir(folder):
-                shutil.copy(fixture("fx_timeout.exe"), os.path.join(folder, "timeout.exe"))
+        provide_timeout(cls.prefix)
         cls.collector = Collector(cls.prefix)
         cls.screen = Screen(cls.prefix, os.path.join(cls.prefix.scratch, "shots"))
         work = os.path.join(cls.prefix.scratch, "pack here")

@@ -53,6 +53,24 @@ def end_process(process):
         process.wait()
 
 
+def settled(path, quiet=2.0, timeout=30):
+    """True once the file exists and has not changed for `quiet` seconds."""
+    deadline = time.time() + timeout
+    last, since = None, time.time()
+    while time.time() < deadline:
+        try:
+            with open(path, "rb") as f:
+                content = f.read()
+        except FileNotFoundError:
+            content = None
+        if content != last:
+            last, since = content, time.time()
+        elif content is not None and time.time() - since >= quiet:
+            return True
+        time.sleep(0.2)
+    return False
+
+
 def fixture(name):
     return os.path.join(FIXTURES, name)
 
