@@ -24,6 +24,13 @@ def reg_values(listing):
             for m in re.finditer(r"^\s+(\S+)\s+(REG_\w+)\s+(.*?)\r?$", listing, re.M)}
 
 
+def online_installer(prefix, name, **values):
+    """An online installer packed in a folder of its own with these uidata values."""
+    work = os.path.join(prefix.scratch, "pack " + name)
+    os.makedirs(work)
+    return pack(prefix, work, uidata(os.path.join(work, "uidata.xml"), **values))
+
+
 def read_log(path):
     """The log's text: UTF-8 throughout, or the test fails here."""
     with open(path, "rb") as f:
@@ -91,13 +98,14 @@ class EntryAndSilentUninstall(InstallBed):
 
 class InstallLog(InstallBed):
     def online_installer(self, name, url, **values):
-        work = os.path.join(self.prefix.scratch, "pack " + name)
-        return pack(self.prefix, work, uidata(os.path.join(work, "uidata.xml"),
-                                              APP_URL_32=url, APP_URL_64=url, **values))
+        return online_installer(self.prefix, name, APP_URL_32=url, APP_URL_64=url, **values)
 
     def temp_logs(self):
-        return glob.glob(os.path.join(self.prefix.user_home(), "AppData", "Local", "Temp",
-                                      "LarwenPic-setup-*.log"))
+        """The failure logs in the temporary folder programs of this machine are given, as
+        Windows paths."""
+        temp = self.prefix.run("cmd", "/c", "echo %TEMP%").stdout.decode().strip()
+        return [temp + "\\" + os.path.basename(path) for path in
+                glob.glob(os.path.join(self.prefix.unix(temp), "LarwenPic-setup-*.log"))]
 
     def test_the_log_names_the_step_that_failed(self):
         package = demo_package(os.path.join(self.work, "lwpic64.7z"))
@@ -134,9 +142,9 @@ class InstallLog(InstallBed):
         self.assertEqual(self.install(installer), 1603)
         logs = self.temp_logs()
         self.assertEqual(len(logs), 1, logs)
-        text = read_log(logs[0])
+        text = read_log(self.prefix.unix(logs[0]))
         self.assertIn("step download: FAILED", text)
-        self.assertIn("the run failed: this log is kept as " + winpath(logs[0]), text)
+        self.assertIn("the run failed: this log is kept as " + logs[0], text)
         self.assertTrue(text.rstrip().endswith("exit code 1603"), text[-200:])
 
 
@@ -154,11 +162,9 @@ class PackageDigest(InstallBed):
         for name, configured, code in (("mismatch", wrong, 1603),
                                        ("match", digest.upper(), 0)):
             with self.subTest(name):
-                work = os.path.join(self.prefix.scratch, "pack " + name)
-                installer = pack(self.prefix, work, uidata(
-                    os.path.join(work, "uidata.xml"), Report_Url=self.collector.url,
-                    APP_URL_32=url, APP_URL_64=url, APP_SHA256_32=configured,
-                    APP_SHA256_64=configured))
+                installer = online_installer(
+                    self.prefix, name, Report_Url=self.collector.url, APP_URL_32=url,
+                    APP_URL_64=url, APP_SHA256_32=configured, APP_SHA256_64=configured)
                 reports = len(self.collector.steps())
                 self.assertEqual(self.install(installer), code)
                 steps = self.collector.steps()[reports:]
