@@ -8,6 +8,7 @@
 #include "app/exit_codes.h"
 #include "app/sequences.h"
 #include "base/diagnostics.h"
+#include "base/handles.h"
 #include "base/probes.h"
 #include "base/string_util.h"
 #include "config/offline_builder.h"
@@ -28,6 +29,24 @@ const char* const kHelpTexts[] = {
     "eg. px_setup_2_2.exe /s /d=e:\\lw_px",
 };
 
+// Waits for a key on the console. Read here rather than through "pause": the installer
+// runs elevated, and a command interpreter found through %COMSPEC% would run with it.
+void WaitForKey(FILE* console) {
+    std::fputs("Press any key to continue . . . ", console);
+    std::fflush(console);
+    const UniqueFileHandle input(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    if (!input) return;
+    FlushConsoleInputBuffer(input.get());
+    INPUT_RECORD record = {};
+    DWORD read = 0;
+    while (ReadConsoleInputW(input.get(), &record, 1, &read) && read == 1) {
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) break;
+    }
+    std::fputs("\n", console);
+}
+
 void PrintHelp() {
     AllocConsole();
     FILE* console = nullptr;
@@ -37,7 +56,7 @@ void PrintHelp() {
             std::fputs("\n", console);
             std::fflush(console);
         }
-        std::system("pause");
+        WaitForKey(console);
         std::fclose(console);
     }
     FreeConsole();

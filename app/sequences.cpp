@@ -20,8 +20,10 @@
 #include "install/install_pipeline.h"
 #include "install/path_relation.h"
 #include "install/permissions.h"
+#include "install/removal_scope.h"
 #include "install/running_app.h"
 #include "install/self_delete.h"
+#include "install/uninstall_entry.h"
 #include "install/uninstall_worker.h"
 #include "pages/install_page.h"
 #include "pages/installed_page.h"
@@ -192,6 +194,19 @@ std::wstring KeepFailureLog() {
 }
 
 int RunSequences(const std::wstring& commandLine) {
+    // An uninstaller copied elsewhere would end, start and remove what it finds beside it
+    // with the rights it was given.
+    if (IsUninstallMode()) {
+        const std::wstring recorded = ReadInstallLocation(REG_KEY);
+        if (!IsSameDirectory(recorded, GetModuleDir())) {
+            DebugPrint(L"this uninstaller is not in the installation the Uninstall entry "
+                       L"records (\"%ls\"): nothing is removed", recorded.c_str());
+            if (Silent_Install != 1) {
+                MessageBoxW(nullptr, Uninstall_Error.c_str(), App_Name.c_str(), MB_OK | MB_ICONERROR);
+            }
+            return kExitFailed;
+        }
+    }
     if (!EndRunningApp(commandLine)) return kExitCancelled;
     if (IsUninstallMode()) return RunUninstall();
     return RunInstall(commandLine);

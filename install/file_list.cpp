@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/string_util.h"
+#include "install/path_relation.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ void ReadSection(const wchar_t* section, const std::wstring& iniPath,
         if (length >= kValueCapacity - 1) continue;
         // A network path is never probed: the probe alone would sign in to that server with
         // the installer's credentials. Such an entry is not ours to remove anyway.
-        const bool network = value[0] == L'\\' && value[1] == L'\\';
-        const DWORD attributes =
-            network ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(value.get());
+        const DWORD attributes = StartsLikeNetworkPath(value.get())
+                                     ? INVALID_FILE_ATTRIBUTES
+                                     : GetFileAttributesW(value.get());
         const bool isFile = attributes != INVALID_FILE_ATTRIBUTES &&
                             (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
         (isFile ? files : others).emplace_back(value.get(), length);

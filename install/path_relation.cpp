@@ -24,3 +24,8 @@ std::wstring LastComponent(const std::wstring& path) {
 bool IsNamedLikeInstallDir(const std::wstring& dir) {
     return !Install_Dir.empty() && EqualsNoCase(LastComponent(dir), Install_Dir);
 }
+
+bool StartsLikeNetworkPath(const std::wstring& path) {
+    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    return path.size() >= 2 && separator(path[0]) && separator(path[1]);
+}

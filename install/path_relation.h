@@ -17,3 +17,7 @@ std::wstring LastComponent(const std::wstring& path);
 // True when the directory's last component is the product's install folder name (any letter
 // case): the only directories removed with everything in them or trusted from the registry.
 bool IsNamedLikeInstallDir(const std::wstring& dir);
+
+// True when the path begins with two separators in any mix of "\" and "/": a network path
+// ("\\server\share", "//server/share", "\\?\UNC\server"), or a device path that may be one.
+bool StartsLikeNetworkPath(const std::wstring& path);

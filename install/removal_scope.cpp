@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "base/file_util.h"
 #include "base/string_util.h"
@@ -39,6 +40,19 @@ bool PassesThroughLink(const std::wstring& path, const std::wstring& top) {
     return false;
 }
 
+// The full path with short names made long; empty for a path that does not exist.
+std::wstring LongFullPath(const std::wstring& path) {
+    const std::wstring full = FullPath(path);
+    if (full.empty()) return L"";
+    const DWORD needed = GetLongPathNameW(full.c_str(), nullptr, 0);
+    if (needed == 0) return L"";
+    std::wstring result(needed, L'\0');
+    const DWORD length = GetLongPathNameW(full.c_str(), &result[0], needed);
+    if (length == 0 || length >= needed) return L"";
+    result.resize(length);
+    return WithoutTrailingSeparator(result);
+}
+
 bool IsCreatedShortcut(const std::wstring& full) {
     const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
     if (!desktop.empty() && EqualsNoCase(full, JoinPath(desktop, App_Desktop_Link + L".lnk"))) {
@@ -66,4 +80,11 @@ bool ResolveRemovalEntry(const std::wstring& entry, const std::wstring& installD
     if (!inside && !IsCreatedShortcut(full)) return false;
     *path = full;
     return true;
+}
+
+bool IsSameDirectory(const std::wstring& a, const std::wstring& b) {
+    if (a.empty() || b.empty()) return false;
+    const std::wstring first = LongFullPath(a);
+    return !first.empty() && EqualsNoCase(first, LongFullPath(b)) &&
+           PathIsDirectoryW(first.c_str());
 }

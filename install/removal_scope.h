@@ -9,3 +9,7 @@
 // it; false for anything else, because the list lives in a directory the user can write.
 bool ResolveRemovalEntry(const std::wstring& entry, const std::wstring& installDir,
                          std::wstring* path);
+
+// True when both name the same existing directory: their full long forms are equal, letter
+// case aside. The uninstaller removes only the installation the Uninstall entry records.
+bool IsSameDirectory(const std::wstring& a, const std::wstring& b);

@@ -14,6 +14,7 @@
 namespace {
 
 const wchar_t kBatchName[] = L"lwpx_clear.bat";
+constexpr int kDeleteRounds = 3;
 // Full control for SYSTEM and administrators, nothing inherited and nothing for anyone else:
 // cmd reads a batch line by line while it runs, and it runs with our rights.
 const wchar_t kAdminOnlyDacl[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
@@ -91,13 +92,14 @@ bool StartHidden(const std::wstring& program, std::wstring commandLine, const st
 }  // namespace
 
 std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan) {
-    std::vector<std::wstring> lines = {
-        L"set num=3",
-        L"for /l %%i in (1,1,%num%) do (",
-        Quoted(plan.timeoutPath) + L" /T 1",
-        L"del " + Quoted(plan.exePath),
-        L")",
-    };
+    // Three rounds of waiting a second and trying to delete the uninstaller, written out
+    // rather than as a "for" loop: cmd substitutes a loop variable inside the paths too (a
+    // folder named "a%i" would become "a1"), however their percent signs are escaped.
+    std::vector<std::wstring> lines;
+    for (int round = 0; round < kDeleteRounds; ++round) {
+        lines.push_back(Quoted(plan.timeoutPath) + L" /T 1");
+        lines.push_back(L"del " + Quoted(plan.exePath));
+    }
     // Only a directory named like the product's is removed with everything in it.
     if (IsNamedLikeInstallDir(plan.exeDir)) {
         lines.push_back(L"rmdir /S /Q " + Quoted(plan.exeDir));

@@ -161,5 +161,7 @@ void DeleteUninstallKey(const std::wstring& name) {
     if (name.empty()) return;
     UniqueHKey parent;
     if (RegOpenKeyW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, parent.put()) != ERROR_SUCCESS) return;
-    RegDeleteKeyW(parent.get(), name.c_str());
+    // With everything below it: the user may write subkeys into the entry, and a key with
+    // subkeys cannot be deleted on its own.
+    SHDeleteKeyW(parent.get(), name.c_str());
 }

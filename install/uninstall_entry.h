@@ -36,7 +36,7 @@ bool GrantKeyAccess(const std::wstring& keyPath);
 // subkey or the value is missing or that directory no longer exists.
 std::wstring ReadInstallLocation(const std::wstring& name);
 
-// Removes the subkey `name` of the Uninstall key.
+// Removes the subkey `name` of the Uninstall key with everything below it.
 void DeleteUninstallKey(const std::wstring& name);
 
 // "/" to "\", then each pair of backslashes to one (three become two).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "report/abandon.h"
 
 class ICurlWrite {
 public:
@@ -20,19 +21,22 @@ public:
     virtual ~ICurlWrite() = default;
 };
 
-// Keeps every byte in memory.
+// Keeps the bytes in memory, up to a limit: a body that would pass it is refused whole (the
+// transfer stops), so a server cannot make the installer buffer without end.
 class KMemWrite : public ICurlWrite {
 public:
+    explicit KMemWrite(size_t limit) : limit_(limit) {}
     size_t Write(const void* bytes, size_t length) override;
     const uint8_t* GetData() const override { return data_.data(); }
     size_t GetSize() const override { return data_.size(); }
 
 private:
+    size_t limit_;
     std::vector<uint8_t> data_;
 };
 
-// Request state shared by the attempts of one send: an abort switch (manual-reset event,
-// never signalled by the installer itself) and what the last request saw. Holds libcurl's
+// Request state shared by the attempts of one send: an abort switch (manual-reset event) and
+// what the last request saw; AbandonReports aborts every send. Holds libcurl's
 // global initialisation for as long as it lives.
 class KEvent {
 public:

@@ -12,6 +12,8 @@ namespace {
 
 constexpr long kConnectTimeoutSeconds = 20;
 constexpr long kTransferTimeoutSeconds = 20;
+// The answer is a short text; a longer one is refused.
+constexpr size_t kMaxAnswerBytes = 64 * 1024;
 
 struct CurlEasyDeleter {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
@@ -30,8 +32,10 @@ int OnProgress(void* event, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }  // namespace
 
 bool PostPacket(const std::wstring& url, const std::vector<uint8_t>& packet, KEvent* event) {
-    KMemWrite memory;
+    KMemWrite memory(kMaxAnswerBytes);
     KStopHttpWriteWrap sink(&memory, event);
+    // Given up: not even the connection is made.
+    if (event->IsAborted()) return false;
     UniqueCurlEasy curl(curl_easy_init());
     if (!curl) return false;
     CURL* handle = curl.get();

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "config/ui_data.h"
+#include "report/abandon.h"
 #include "report/record_schemas.h"
 #include "report/report_tasks.h"
 
@@ -47,7 +48,11 @@ void CLwInfocWrapper::RunTasks() {
             kbase::ScopedLock<kbase::Locker> lock(taskLock_);
             taken.swap(tasks_);
         }
-        for (std::unique_ptr<TaskBase>& task : taken) task->Run();
+        for (std::unique_ptr<TaskBase>& task : taken) {
+            // Given up by Uninit: the rest are not even built.
+            if (ReportsAbandoned()) return;
+            task->Run();
+        }
         // Tasks queued before the stop request have all run by now.
         if (woken != WAIT_OBJECT_0) return;
     }
@@ -59,17 +64,31 @@ void CLwInfocWrapper::Queue(std::unique_ptr<TaskBase> task) {
     // ever run the task; keeping it would only let the list grow.
     if (!taskThread_) return;
     tasks_.push_back(std::move(task));
+    lastQueued_ = GetTickCount();
     SetEvent(taskEvent_.get());
 }
 
 void CLwInfocWrapper::Uninit() {
     if (taskThread_) {
         SetEvent(stopEvent_.get());
-        WaitForSingleObject(taskThread_.get(), INFINITE);
+        DWORD sinceLast = 0;
+        {
+            kbase::ScopedLock<kbase::Locker> lock(taskLock_);
+            sinceLast = GetTickCount() - lastQueued_;
+        }
+        const DWORD grace = sinceLast < kReportGraceMs ? kReportGraceMs - sinceLast : 0;
+        bool ended = WaitForSingleObject(taskThread_.get(), grace) == WAIT_OBJECT_0;
+        if (!ended) {
+            AbandonReports();
+            ended = WaitForSingleObject(taskThread_.get(), kAbandonWaitMs) == WAIT_OBJECT_0;
+        }
         kbase::ScopedLock<kbase::Locker> lock(taskLock_);
+        // No more tasks either way; a thread that has not ended keeps its events.
         taskThread_.reset();
-        taskEvent_.reset();
-        stopEvent_.reset();
+        if (ended) {
+            taskEvent_.reset();
+            stopEvent_.reset();
+        }
     }
     // Without a first report there is no reporter to stop.
     if (inner_) inner_->Uninit();

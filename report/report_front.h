@@ -28,7 +28,10 @@ public:
     // Once per process (false afterwards; a second thread waits for the first to finish it):
     // creates the inner reporter and starts the task thread.
     bool Init(int type, const std::wstring& url) override;
-    // Runs every queued task, ends the task thread, then stops the inner reporter.
+    // Runs the queued tasks, ends the task thread, then stops the inner reporter. Bounded:
+    // what is not sent kReportGraceMs after the last report was queued is given up
+    // (AbandonReports), and a task thread that still has not ended is left to the end of
+    // the process, never killed inside libcurl or the heap.
     void Uninit() override;
     bool Post(kReportObject* report) override;
     bool SendNow(kReportObject* report) override;
@@ -48,9 +51,16 @@ private:
     UniqueHandle taskEvent_;
     UniqueHandle stopEvent_;
     kbase::Locker taskLock_;
+    // GetTickCount when the last report was queued; under taskLock_.
+    DWORD lastQueued_ = 0;
     kbase::Locker initLock_;
     std::deque<std::unique_ptr<TaskBase>> tasks_;
 };
+
+// How long reports may take once the last one was queued, and how long a transfer may take to
+// notice that the rest were given up.
+constexpr DWORD kReportGraceMs = 10000;
+constexpr DWORD kAbandonWaitMs = 3000;
 
 // Queue one report and return at once; the first one starts the front with Report_Url.
 void ReportNewInstall(uint8_t step, uint8_t err_code, int sub_err_code, const std::wstring& err_msg);

@@ -47,7 +47,7 @@ TEST(BuiltInDefaults, EqualTheShippedDocumentButForTheKnownExceptions) {
         "UnInstall_Text_Item0_SubTitle", "UnInstall_Text_Item1_SubTitle",
         "UnInstall_Text_Item2_SubTitle"};
     EXPECT_EQ(differing, exceptions);
-    EXPECT_EQ(defaults.size(), 22u + 80u + 5u);
+    EXPECT_EQ(defaults.size(), 22u + 83u + 5u);
     EXPECT_EQ(Install_Dir, L"LarwenPic");
     EXPECT_EQ(defaults.at("Install_Dir"), L"lwpic");
     EXPECT_EQ(Install_Note_Font_Color, 0xFF8A8A8Au);
@@ -75,6 +75,8 @@ TEST(LoadUiData, ShippedDocumentInEachLanguage) {
     EXPECT_EQ(Law_Declares_0, L"Read and agree to the\u00A0");  // the no-break space survives
     EXPECT_EQ(Law_Declares_2, L"\u00A0\u00A0");
     EXPECT_EQ(Law_Declares_4, L"");
+    EXPECT_EQ(Install_Log_Text, L"Install log:\u00A0");  // the blank would be trimmed
+    EXPECT_EQ(APP_SHA256_64, L"");  // no digest unless a document sets one
 
     LoadUiData(nullptr, L"ja");
     EXPECT_EQ(Overwrite_NO, L"上書きインストール");

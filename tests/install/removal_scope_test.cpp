@@ -28,6 +28,27 @@ TEST(IsPathBelow, NeedsASeparatorAfterTheDirectory) {
     }
 }
 
+TEST(StartsLikeNetworkPath, AnyTwoLeadingSeparators) {
+    const struct { const wchar_t* path; bool network; } kCases[] = {
+        {L"\\\\server\\share\\x", true}, {L"//server/share/x", true}, {L"\\/server/x", true},
+        {L"/\\server\\x", true}, {L"\\\\?\\UNC\\server\\share", true}, {L"\\x.txt", false},
+        {L"C:\\x", false}, {L"/", false}, {L"", false},
+    };
+    for (const auto& row : kCases) EXPECT_EQ(StartsLikeNetworkPath(row.path), row.network) << row.path;
+}
+
+TEST(IsSameDirectory, OneExistingDirectoryInAnyForm) {
+    TempDir root;
+    ASSERT_TRUE(CreateDirectoryTree(root / L"LarwenPic"));
+    const std::wstring dir = root / L"LarwenPic";
+    EXPECT_TRUE(IsSameDirectory(dir, dir));
+    EXPECT_TRUE(IsSameDirectory(dir + L"\\", root / L"larwenpic"));
+    EXPECT_TRUE(IsSameDirectory(root / L"x\\..\\LarwenPic", dir));
+    EXPECT_FALSE(IsSameDirectory(dir, root.path()));
+    EXPECT_FALSE(IsSameDirectory(L"", dir));
+    EXPECT_FALSE(IsSameDirectory(root / L"missing", root / L"missing"));
+}
+
 TEST(ResolveRemovalEntry, AllowsOnlyWhatTheInstallationCreated) {
     TempDir root;
     const std::wstring base = root / L"LarwenPic";

@@ -15,11 +15,12 @@ TEST(SelfDeleteBatch, WaitsDeletesTheUninstallerTheDirectoryAndItself) {
     plan.batchPath = L"C:\\Windows\\Temp\\lwpx-1\\lwpx_clear.bat";
     plan.timeoutPath = L"C:\\Windows\\system32\\timeout.exe";
     const std::vector<std::wstring> expected = {
-        L"set num=3",
-        L"for /l %%i in (1,1,%num%) do (",
         L"\"C:\\Windows\\system32\\timeout.exe\" /T 1",
         L"del \"D:\\Apps\\larwenpic\\uninstall.exe\"",
-        L")",
+        L"\"C:\\Windows\\system32\\timeout.exe\" /T 1",
+        L"del \"D:\\Apps\\larwenpic\\uninstall.exe\"",
+        L"\"C:\\Windows\\system32\\timeout.exe\" /T 1",
+        L"del \"D:\\Apps\\larwenpic\\uninstall.exe\"",
         L"rmdir /S /Q \"D:\\Apps\\larwenpic\"",
         L"del \"C:\\Windows\\Temp\\lwpx-1\\lwpx_clear.bat\" & rmdir \"C:\\Windows\\Temp\\lwpx-1\" & exit 0",
     };
@@ -43,24 +44,24 @@ TEST(SelfDeleteBatch, RemovesOnlyADirectoryNamedLikeTheProduct) {
         plan.exePath = plan.exeDir + L"\\uninstall.exe";
         plan.batchPath = L"C:\\T\\x\\lwpx_clear.bat";
         const std::vector<std::wstring> lines = SelfDeleteBatchLines(plan);
-        const bool hasRmdir = lines[5].compare(0, 11, L"rmdir /S /Q") == 0;
+        const bool hasRmdir = lines[6].compare(0, 11, L"rmdir /S /Q") == 0;
         EXPECT_EQ(hasRmdir, row.removed) << row.dir;
-        EXPECT_EQ(lines.size(), row.removed ? 7u : 6u) << row.dir;
+        EXPECT_EQ(lines.size(), row.removed ? 8u : 7u) << row.dir;
     }
     Install_Dir = L"";
     SelfDeletePlan plan;
     plan.exeDir = L"D:\\Apps";
-    EXPECT_EQ(SelfDeleteBatchLines(plan).size(), 6u);
+    EXPECT_EQ(SelfDeleteBatchLines(plan).size(), 7u);
 }
 
 TEST(SelfDeleteBatch, DoublesPercentSignsSoCmdKeepsThemLiteral) {
     Install_Dir = L"LarwenPic";
     SelfDeletePlan plan;
-    plan.exeDir = L"D:\\100%PATH%&x\\LarwenPic";
+    plan.exeDir = L"D:\\100%PATH%&x%i\\LarwenPic";
     plan.exePath = plan.exeDir + L"\\uninstall.exe";
     plan.batchPath = L"C:\\T\\x\\lwpx_clear.bat";
     plan.timeoutPath = L"C:\\S\\timeout.exe";
     const std::vector<std::wstring> lines = SelfDeleteBatchLines(plan);
-    EXPECT_EQ(lines[3], L"del \"D:\\100%%PATH%%&x\\LarwenPic\\uninstall.exe\"");
-    EXPECT_EQ(lines[5], L"rmdir /S /Q \"D:\\100%%PATH%%&x\\LarwenPic\"");
+    EXPECT_EQ(lines[1], L"del \"D:\\100%%PATH%%&x%%i\\LarwenPic\\uninstall.exe\"");
+    EXPECT_EQ(lines[6], L"rmdir /S /Q \"D:\\100%%PATH%%&x%%i\\LarwenPic\"");
 }

@@ -124,6 +124,12 @@ TEST(UninstallEntry, WritesFiveStringValuesWithNormalisedPaths) {
         EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
     }
 
+    // The user may write below the entry: a subkey there must not keep it alive.
+    UniqueHKey planted;
+    ASSERT_EQ(RegCreateKeyW(HKEY_LOCAL_MACHINE, (scratch.path() + L"\\planted\\deeper").c_str(),
+                            planted.put()),
+              ERROR_SUCCESS);
+    planted.reset();
     DeleteUninstallKey(scratch.name());
     HKEY gone = nullptr;
     EXPECT_NE(RegOpenKeyW(HKEY_LOCAL_MACHINE, scratch.path().c_str(), &gone), ERROR_SUCCESS);

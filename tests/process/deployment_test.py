@@ -6,13 +6,15 @@ import glob
 import hashlib
 import os
 import re
+import shutil
+import subprocess
 import time
 
 from archives import tree
 from installers import (INSTALL_DIR_NAME, UNINSTALL_KEY, PackageServer, demo_package, pack,
                         provide_timeout, uidata)
 from silent_install_test import InstallBed
-from winebed import REG_VIEW, settled, wait_until, winpath
+from winebed import REG_VIEW, end_process, exit_code_of, settled, wait_until, winpath
 
 # The report schema of the uninstall reports.
 UNINSTALL_SCHEMA = 8203
@@ -77,6 +79,28 @@ class EntryAndSilentUninstall(InstallBed):
                      "registry value EstimatedSize REG_DWORD = %d" % int(estimated, 16),
                      "exit code 0"):
             self.assertIn(line, text)
+
+        # A copy of the uninstaller elsewhere, with the application and the installation's
+        # list beside it, is not the installation the entry records: it starts, ends and
+        # removes nothing, here or in the installation its list names.
+        copy = os.path.join(self.prefix.scratch, "Elsewhere", INSTALL_DIR_NAME)
+        os.makedirs(copy)
+        for name in ("uninstall.exe", "lwpic.exe", "AppData.ini"):
+            shutil.copy(os.path.join(self.install_dir, name), copy)
+        installed, copied = tree(self.install_dir), tree(copy)
+        copied_uninstaller = os.path.join(copy, "uninstall.exe")
+        self.assertEqual(self.prefix.exit_code(copied_uninstaller, "/s", "/closeapps"), 1603)
+        # With pages, the refusal is said in a message box, which Return closes.
+        process = self.prefix.start_for_exit_code(copied_uninstaller)
+        self.addCleanup(end_process, process)
+        self.assertTrue(wait_until(lambda: subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--name", "岚文看图"], env=self.prefix.env(),
+            stdout=subprocess.PIPE).stdout.strip(), 60), "no message box")
+        self.prefix.x("xdotool", "key", "Return")
+        self.assertEqual(exit_code_of(process, 60), 1603)
+        self.assertEqual(tree(copy), copied)
+        self.assertEqual(tree(self.install_dir), installed)
+        self.assertEqual(self.prefix.reg_query(UNINSTALL_KEY, REG_VIEW)[0], 0)
 
         # Started as written, as a deployment tool starts it: the quoted program, then "/s".
         program, arguments = re.fullmatch(r'"([^"]+)" (.*)', values["QuietUninstallString"][1]).groups()

@@ -10,6 +10,7 @@ import shutil
 import subprocess
 import unittest
 
+from installers import provide_timeout
 from winebed import REG_VIEW, Prefix, fixture, lnk_fields, wait_until, winpath
 
 NAME = "LarwenPic"
@@ -183,13 +184,11 @@ class SelfDelete(OnFreshMachine):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        # Wine ships no timeout.exe; the stand-in waits the same way.
-        for system in ("system32", "syswow64"):
-            shutil.copy(fixture("fx_timeout.exe"),
-                        os.path.join(cls.prefix.path, "drive_c", "windows", system, "timeout.exe"))
+        provide_timeout(cls.prefix)
 
     def test_deletes_the_uninstaller_after_it_ended_then_the_directory(self):
-        for parent, product_dir, removed in (("100%PATH%&x!y", "lwpic", True),
+        # "%i" would be the variable of a loop around the deletion.
+        for parent, product_dir, removed in (("100%PATH%&x!y%i", "lwpic", True),
                                              ("plain", "other", False)):
             with self.subTest(directory=product_dir):
                 install = os.path.join(self.prefix.scratch, parent, product_dir)

@@ -12,7 +12,7 @@ import threading
 import unittest
 
 from collector import Collector
-from winebed import Prefix, fixture, winpath
+from winebed import Prefix, fixture, wait_until, winpath
 
 CLIENT = fixture("report_client.exe")
 MACHINE_ID = re.compile(r"^[0-9a-f]{32}$")
@@ -21,6 +21,40 @@ MACHINE_ID = re.compile(r"^[0-9a-f]{32}$")
 def encode_ini_value(text):
     """The scrambled form lw_user_data.ini uses (UTF-8 XOR 0x3A, hex, "EDSTRING")."""
     return "".join("%02x" % (b ^ 0x3A) for b in text.encode("utf-8")) + "EDSTRING"
+
+
+class FloodServer:
+    """Answers every POST with `size` bytes and records how many each answer got out before
+    the client closed the connection."""
+
+    def __init__(self, size):
+        sent = self.sent = []
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_POST(self):
+                self.rfile.read(int(self.headers.get("Content-Length", 0)))
+                self.send_response(200)
+                self.send_header("Content-Length", str(size))
+                self.end_headers()
+                count, block = 0, b"1" * 65536
+                try:
+                    while count < size:
+                        self.wfile.write(block)
+                        count += len(block)
+                except OSError:
+                    pass
+                sent.append(count)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = "http://127.0.0.1:%d/c" % self.server.server_address[1]
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
 
 
 class ReportTest(unittest.TestCase):
@@ -137,6 +171,24 @@ class ReportTest(unittest.TestCase):
         collector = self.collector("--delay-ms", "25000")
         self.assertIn("accepted=0", self.client("send", collector.url, timeout=90))
         self.assertEqual(len(collector.reports()), 2)
+
+    def test_an_answer_past_the_limit_is_refused_without_being_read(self):
+        flood = FloodServer(100 << 20)
+        self.addCleanup(flood.close)
+        self.assertIn("accepted=0", self.client("send", flood.url, timeout=120))
+        # Both attempts stopped reading long before the 100 MB were out; what the loopback
+        # buffers took is all that left the server.
+        self.assertTrue(wait_until(lambda: len(flood.sent) == 2, 30), flood.sent)
+        self.assertTrue(all(sent < 16 << 20 for sent in flood.sent), flood.sent)
+
+    def test_stop_gives_up_what_is_not_sent_in_time(self):
+        # Five reports for a server that answers after a minute: each would take two
+        # 20-second attempts, 200 seconds in all. StopReporter gives up ten seconds after the
+        # last report was queued, so the client ends well within the subprocess limit.
+        collector = self.collector("--delay-ms", "60000")
+        self.client("many", collector.url, "5", timeout=45)
+        # Only the first report was under way; the others were never sent.
+        self.assertEqual({r["record"]["fields"]["step"] for r in collector.reports()}, {1})
 
     def test_queued_copies_outlive_their_originals(self):
         collector = self.collector()

@@ -123,8 +123,18 @@ class Prefix:
                 os.mkdir(link)
         self.scratch = tempfile.mkdtemp(prefix="scratch.", dir=WINE_DIR)
         # Wine's background services start with the first program; keep them off our pipes.
-        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env(), stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        # On a busy machine Wine now and then ends before the program starts, silently: that
+        # first start is made again, once, with Wine's own errors shown.
+        for attempt in (1, 2):
+            first = subprocess.run(["wine", "cmd", "/c", "exit"],
+                                   env=dict(self.env(), WINEDEBUG="-all" if attempt == 1 else "err+all"),
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.PIPE)
+            if first.returncode == 0:
+                break
+            print("winebed: Wine's first start in %s ended with %d (start %d of 2): %s"
+                  % (self.path, first.returncode, attempt, first.stderr.decode(errors="replace")))
+        first.check_returncode()
 
     def user_home(self):
         """The host path of the user's folder, C:\\users\\<user>."""
