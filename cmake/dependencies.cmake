@@ -17,7 +17,7 @@ add_library(httplib INTERFACE IMPORTED)
 set_target_properties(httplib PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${LW_HTTPLIB_DIR}/include
   INTERFACE_COMPILE_DEFINITIONS "CPPHTTPLIB_RECV_BUFSIZ=size_t(1048576u)"
-  INTERFACE_LINK_LIBRARIES "ws2_32;crypt32"
+  INTERFACE_LINK_LIBRARIES "ws2_32;delay_crypt32"
   INTERFACE_LINK_OPTIONS "-Wl,--stack,8388608")
 
 # 7-Zip's handlers and codecs register themselves from static initialisers that nothing
@@ -33,7 +33,7 @@ set_target_properties(curl PROPERTIES
   IMPORTED_LOCATION ${LW_CURL_DIR}/lib/libcurl.a
   INTERFACE_INCLUDE_DIRECTORIES ${LW_CURL_DIR}/include
   INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB
-  INTERFACE_LINK_LIBRARIES "ws2_32;crypt32;secur32;bcrypt;advapi32")
+  INTERFACE_LINK_LIBRARIES "ws2_32;delay_crypt32;secur32;delay_bcrypt;advapi32")
 
 # zlib from Debian's MinGW package.
 find_library(LW_ZLIB NAMES libz.a REQUIRED)

@@ -110,6 +110,8 @@ class Prefix:
     close()."""
 
     def __init__(self):
+        # Wine's DLL overrides ("name=n,b") every later program of this prefix runs with.
+        self.dll_overrides = []
         self.display = Display()
         os.makedirs(WINE_DIR, exist_ok=True)
         self.path = tempfile.mkdtemp(prefix="proc.", dir=WINE_DIR)
@@ -147,7 +149,7 @@ class Prefix:
                    DISPLAY=self.display.name, PATH=WINE_BIN + os.pathsep + env.get("PATH", ""))
         env.pop("XAUTHORITY", None)
         # Wine's menu builder would copy start-menu links into the host's desktop menus.
-        env["WINEDLLOVERRIDES"] = "winemenubuilder.exe=d"
+        env["WINEDLLOVERRIDES"] = ";".join(["winemenubuilder.exe=d"] + self.dll_overrides)
         return env
 
     def x(self, *command):
