@@ -8,7 +8,9 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 # A skip inside a CTest entry, as unittest's verbose output and GoogleTest write it.
-UNITTEST_SKIP = re.compile(r"^(test\w+ \(.*?\)).* \.\.\. skipped (['\"])(.*)\2$", re.M)
+# A skipped subtest's line is indented and names the subtest after the test.
+UNITTEST_SKIP = re.compile(r"^[ \t]*(test\w+ \(.*?\)(?: \[.*?\])?).* \.\.\. skipped (['\"])(.*)\2$",
+                           re.M)
 GTEST_SKIP = re.compile(r": Skipped\n(.*)\n(?:.*\n)*?\[  SKIPPED \] (\S+)")
 
 
