@@ -1,7 +1,9 @@
-"""DLLs planted beside setup.exe under the names of system DLLs (as in a download folder the
-user can write), with Wine told to prefer such files: a program that asks for them by name
-loads them, setup.exe through a whole silent install loads none, and its import table names
-only DLLs Windows loads from its own directory whatever lies beside the program."""
+"""Files planted where the elevated installer runs (a download folder the user can write, the
+installation directory): DLLs under the names of system DLLs, with Wine told to prefer such
+files, which a program that asks for them by name loads and setup.exe through a whole silent
+install loads none of (its import table names only DLLs Windows loads from its own directory
+whatever lies beside the program); and a regsvr32.exe, which never runs in place of the
+system's."""
 import os
 import re
 import shutil
@@ -9,7 +11,7 @@ import subprocess
 
 from installers import demo_package, pack, uidata
 from silent_install_test import InstallBed
-from winebed import ARCH, SETUP_EXE, fixture, winpath
+from winebed import ARCH, SETUP_EXE, exit_code_of, fixture, winpath
 
 # The DLLs setup.exe uses that are not among Windows' known DLLs, and some that system DLLs
 # load for a program's windows and cryptography.
@@ -64,3 +66,25 @@ class PlantedDlls(InstallBed):
                                                timeout=300), 0)
         self.assertInstalledFrom(os.path.join(self.work, "lwpic64.7z"))
         self.assertEqual(loaded(), [])
+
+    def test_a_planted_regsvr32_never_runs(self):
+        folder = os.path.join(self.prefix.scratch, "Downloads here")
+        installer = pack(self.prefix, folder, demo_package(os.path.join(self.work, "lwpic64.7z")),
+                         uidata(os.path.join(self.work, "uidata.xml"),
+                                Report_Url=self.collector.url))
+        # Beside the installer, which is also the current directory, and in the installation
+        # directory; the stand-in application records each start in "<its path>.args".
+        planted = [os.path.join(folder, "regsvr32.exe"),
+                   os.path.join(self.install_dir, "regsvr32.exe")]
+        os.makedirs(self.install_dir)
+        for path in planted:
+            shutil.copy(fixture("fx_app.exe"), path)
+        process = self.prefix.start(fixture("exit_code.exe"), installer, "/s",
+                                    "d=" + winpath(self.parent), stdout=subprocess.PIPE,
+                                    stderr=subprocess.DEVNULL, cwd=folder)
+        self.assertEqual(exit_code_of(process, 300), 0)
+        # The system's regsvr32 registered the shell-extension stand-ins, which mark that.
+        self.assertTrue([name for name in os.listdir(self.install_dir)
+                         if name.endswith(".registered")], os.listdir(self.install_dir))
+        for path in planted:
+            self.assertFalse(os.path.exists(path + ".args"), path)
