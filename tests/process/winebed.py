@@ -71,6 +71,26 @@ def settled(path, quiet=2.0, timeout=30):
     return False
 
 
+def run_wine(command, env, timeout=60):
+    """subprocess.run of a Wine command, its output and errors together in stdout. On a busy
+    machine Wine now and then ends before the program starts, printing nothing: such a start
+    (a failure without a word) is said and made again, once, with Wine's own errors shown."""
+    for attempt in (1, 2):
+        # A file, not a pipe: Wine's background services, started by the first program of a
+        # prefix, inherit the output and would hold a pipe open until they end.
+        with tempfile.TemporaryFile() as output:
+            done = subprocess.run(command, env=env, timeout=timeout, stdin=subprocess.DEVNULL,
+                                  stdout=output, stderr=subprocess.STDOUT)
+            output.seek(0)
+            done.stdout = output.read()
+        if done.returncode == 0 or done.stdout:
+            break
+        print("winebed: %s ended with %d before printing anything (start %d of 2)"
+              % (" ".join(command[1:]), done.returncode, attempt))
+        env = dict(env, WINEDEBUG="err+all")
+    return done
+
+
 def fixture(name):
     return os.path.join(FIXTURES, name)
 
@@ -124,19 +144,11 @@ class Prefix:
                 os.unlink(link)
                 os.mkdir(link)
         self.scratch = tempfile.mkdtemp(prefix="scratch.", dir=WINE_DIR)
-        # Wine's background services start with the first program; keep them off our pipes.
-        # On a busy machine Wine now and then ends before the program starts, silently: that
-        # first start is made again, once, with Wine's own errors shown.
-        for attempt in (1, 2):
-            first = subprocess.run(["wine", "cmd", "/c", "exit"],
-                                   env=dict(self.env(), WINEDEBUG="-all" if attempt == 1 else "err+all"),
-                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.PIPE)
-            if first.returncode == 0:
-                break
-            print("winebed: Wine's first start in %s ended with %d (start %d of 2): %s"
-                  % (self.path, first.returncode, attempt, first.stderr.decode(errors="replace")))
-        first.check_returncode()
+        # Wine's background services start with the first program.
+        first = run_wine(["wine", "cmd", "/c", "exit"], self.env())
+        if first.returncode != 0:
+            raise AssertionError("Wine's first start in %s ended with %d: %r"
+                                 % (self.path, first.returncode, first.stdout))
 
     def user_home(self):
         """The host path of the user's folder, C:\\users\\<user>."""
@@ -161,8 +173,7 @@ class Prefix:
         return subprocess.Popen(["wine", program, *args], env=self.env(lang), **popen)
 
     def run(self, program, *args, lang="zh_CN.UTF-8", timeout=60):
-        return subprocess.run(["wine", program, *args], env=self.env(lang), timeout=timeout,
-                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        return run_wine(["wine", program, *args], self.env(lang), timeout)
 
     def start_for_exit_code(self, program, *args, lang="zh_CN.UTF-8"):
         """Starts program through the exit_code fixture; read its code with exit_code_of."""
