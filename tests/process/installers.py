@@ -77,13 +77,34 @@ def read_ini(path):
     return sections
 
 
-class PackageServer:
+class QuietHandler(http.server.BaseHTTPRequestHandler):
+    """A request handler that logs nothing."""
+
+    def log_message(self, *args):
+        pass
+
+
+class LoopbackServer:
+    """An HTTP server on 127.0.0.1 answering with `handler` on threads of its own until
+    close()."""
+
+    def __init__(self, handler):
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = "http://127.0.0.1:%d" % self.server.server_address[1]
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class PackageServer(LoopbackServer):
     """Serves files over HTTP on 127.0.0.1 and records the paths it was asked for."""
 
     def __init__(self, files, status=200):
         requests = self.requests = []
 
-        class Handler(http.server.BaseHTTPRequestHandler):
+        class Handler(QuietHandler):
             def do_GET(self):
                 requests.append(self.path)
                 body = files.get(self.path.split("?")[0])
@@ -95,13 +116,4 @@ class PackageServer:
                 self.end_headers()
                 self.wfile.write(body)
 
-            def log_message(self, *args):
-                pass
-
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.url = "http://127.0.0.1:%d" % self.server.server_address[1]
-
-    def close(self):
-        self.server.shutdown()
-        self.server.server_close()
+        super().__init__(Handler)

@@ -12,6 +12,7 @@ import threading
 import unittest
 
 from collector import Collector
+from installers import LoopbackServer, QuietHandler
 from winebed import Prefix, fixture, wait_until, winpath
 
 CLIENT = fixture("report_client.exe")
@@ -23,14 +24,14 @@ def encode_ini_value(text):
     return "".join("%02x" % (b ^ 0x3A) for b in text.encode("utf-8")) + "EDSTRING"
 
 
-class FloodServer:
+class FloodServer(LoopbackServer):
     """Answers every POST with `size` bytes and records how many each answer got out before
     the client closed the connection."""
 
     def __init__(self, size):
         sent = self.sent = []
 
-        class Handler(http.server.BaseHTTPRequestHandler):
+        class Handler(QuietHandler):
             def do_POST(self):
                 self.rfile.read(int(self.headers.get("Content-Length", 0)))
                 self.send_response(200)
@@ -45,16 +46,8 @@ class FloodServer:
                     pass
                 sent.append(count)
 
-            def log_message(self, *args):
-                pass
-
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.url = "http://127.0.0.1:%d/c" % self.server.server_address[1]
-
-    def close(self):
-        self.server.shutdown()
-        self.server.server_close()
+        super().__init__(Handler)
+        self.url += "/c"
 
 
 class ReportTest(unittest.TestCase):
