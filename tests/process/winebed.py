@@ -186,8 +186,16 @@ class Prefix:
 
     def unix(self, path):
         """The host path of a Windows path in this prefix."""
-        return subprocess.run(["winepath", "-u", path], env=self.env(), check=True,
-                              capture_output=True, text=True).stdout.strip()
+        # Made again once when Wine answers with something other than a path: on a busy
+        # machine it now and then fails to start and says so in the console's code page.
+        for _ in (1, 2):
+            done = subprocess.run(["winepath", "-u", path], env=self.env(), capture_output=True)
+            try:
+                if done.returncode == 0:
+                    return done.stdout.decode().strip()
+            except UnicodeDecodeError:
+                pass
+        raise AssertionError("winepath -u %s: %r" % (path, done.stdout + done.stderr))
 
     def reg_query(self, key, *args):
         """(exit code, listing) of `reg query` on this prefix's registry."""
