@@ -5,21 +5,7 @@
 #include <algorithm>
 
 #include "base/handles.h"
-
-namespace {
-
-bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
-
-// Removes a link without touching what it points to.
-void RemoveLink(const std::wstring& path, DWORD attributes) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveDirectoryW(path.c_str());
-    } else {
-        DeleteFileW(path.c_str());
-    }
-}
-
-}  // namespace
+#include "base/resolved_path.h"
 
 bool DeleteOrSchedule(const std::wstring& path) {
     if (path.empty()) return false;
@@ -47,29 +33,26 @@ bool DeleteOrSchedule(const std::wstring& path) {
     return MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
-void DeleteTree(const std::wstring& dir) {
+void DeleteTree(const std::wstring& dir, const std::wstring& resolved) {
     if (dir.empty()) return;
-    const DWORD attributes = GetFileAttributesW(dir.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && IsLink(attributes)) {
-        RemoveLink(dir, attributes);
+    // Held without sharing deletion: the directory cannot be swapped for a link while what
+    // is in it goes.
+    const UniqueFileHandle held = OpenDirectoryInPlace(dir, resolved, DELETE);
+    if (!held) {
+        // Missing, or a link: removed as a link where the system allows it, never followed.
+        DeleteInPlace(dir, resolved);
         return;
     }
-    {
-        WIN32_FIND_DATAW entry = {};
-        const UniqueFindHandle find(FindFirstFileW((dir + L"\\*").c_str(), &entry));
-        if (!find) return;
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = dir + L"\\" + name;
-            if (IsLink(entry.dwFileAttributes)) {
-                RemoveLink(child, entry.dwFileAttributes);
-            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(child);
-            } else {
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(find.get(), &entry));
-    }  // the enumeration is closed before its directory is removed
-    RemoveDirectoryW(dir.c_str());
+    for (const DirectoryEntry& entry : ListDirectory(held.get())) {
+        const std::wstring child = dir + L"\\" + entry.name;
+        const std::wstring childResolved = resolved + L"\\" + entry.name;
+        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            DeleteTree(child, childResolved);
+        } else {
+            DeleteInPlace(child, childResolved);
+        }
+    }
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    SetFileInformationByHandle(held.get(), FileDispositionInfo, &disposition, sizeof(disposition));
 }

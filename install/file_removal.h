@@ -10,7 +10,10 @@
 // took the registration.
 bool DeleteOrSchedule(const std::wstring& path);
 
-// Deletes `dir` and everything below it. Links (junctions, symbolic links and other reparse
-// points) are removed themselves and never followed, so nothing outside `dir` is touched.
-// Failures are ignored: whatever cannot be deleted keeps its directory.
-void DeleteTree(const std::wstring& dir);
+// Deletes `dir` and everything below it, where `dir` resolves to `resolved` (see
+// base/resolved_path.h). Each directory is held open while it is emptied, and each name is
+// deleted only where it resolves below `resolved`: links (junctions, symbolic links, a
+// directory swapped for one in the middle) are removed as links or left, never followed, so
+// nothing outside `dir` is touched. Failures are ignored: whatever cannot be deleted (a
+// read-only file, too) keeps its directory.
+void DeleteTree(const std::wstring& dir, const std::wstring& resolved);

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "base/file_util.h"
+#include "base/resolved_path.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
@@ -53,6 +54,15 @@ std::wstring LongFullPath(const std::wstring& path) {
     return WithoutTrailingSeparator(result);
 }
 
+// Where `full` must resolve: its ancestor `anchor` where the system resolves it (links above
+// the anchor are where the user put things), and the rest of the path as named.
+std::wstring ResolvedBelow(const std::wstring& anchor, const std::wstring& full) {
+    std::wstring resolved = ResolvedPath(anchor.back() == L':' ? anchor + L"\\" : anchor);
+    if (resolved.empty()) return L"";
+    if (resolved.back() == L'\\') resolved.pop_back();
+    return resolved + full.substr(anchor.size());
+}
+
 bool IsCreatedShortcut(const std::wstring& full) {
     const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
     if (!desktop.empty() && EqualsNoCase(full, JoinPath(desktop, App_Desktop_Link + L".lnk"))) {
@@ -68,7 +78,7 @@ bool IsCreatedShortcut(const std::wstring& full) {
 }  // namespace
 
 bool ResolveRemovalEntry(const std::wstring& entry, const std::wstring& installDir,
-                         std::wstring* path) {
+                         std::wstring* path, std::wstring* resolved) {
     const std::wstring base = WithoutTrailingSeparator(FullPath(installDir));
     if (entry.empty() || base.empty()) return false;
     const std::wstring named = entry[0] == L'\\' && (entry.size() < 2 || entry[1] != L'\\')
@@ -79,6 +89,8 @@ bool ResolveRemovalEntry(const std::wstring& entry, const std::wstring& installD
     const bool inside = IsPathBelow(full, base) && !PassesThroughLink(full, base);
     if (!inside && !IsCreatedShortcut(full)) return false;
     *path = full;
+    // The installation directory itself must not be a link either.
+    *resolved = ResolvedBelow(ParentDir(inside ? base : full), full);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "base/diagnostics.h"
 #include "base/file_util.h"
 #include "base/handles.h"
+#include "base/resolved_path.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/file_list.h"
@@ -35,7 +36,8 @@ void RunApplicationCleanup(const std::wstring& appExe) {
 // is renamed and left to the next restart; true when that happened.
 bool RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool schedule) {
     std::wstring path;
-    if (!ResolveRemovalEntry(entry, baseDir, &path)) {
+    std::wstring resolved;
+    if (!ResolveRemovalEntry(entry, baseDir, &path, &resolved)) {
         DebugPrint(L"[skipped, not created by the installation] %ls", entry.c_str());
         return false;
     }
@@ -45,12 +47,13 @@ bool RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool sc
         return false;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(path);
+        DeleteTree(path, resolved);
         return false;
     }
-    if (DeleteFileW(path.c_str())) return false;
+    if (DeleteInPlace(path, resolved)) return false;
     const DWORD error = GetLastError();
-    const bool scheduled = schedule && DeleteOrSchedule(path);
+    // A name that resolves elsewhere is a link put in the way: nothing to wait for.
+    const bool scheduled = schedule && error != kResolvedElsewhere && DeleteOrSchedule(path);
     DebugPrint(L"[%d] %ls", static_cast<int>(error), path.c_str());
     return scheduled;
 }

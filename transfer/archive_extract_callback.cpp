@@ -2,9 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "7zip/PropID.h"
 #include "Windows/PropVariant.h"
 #include "base/file_util.h"
+#include "base/resolved_path.h"
+#include "base/string_util.h"
 #include "transfer/extract_result.h"
 #include "transfer/item_path.h"
 
@@ -17,12 +21,18 @@ std::wstring WithSystemCode(const wchar_t* text, DWORD code) {
     return text + std::to_wstring(static_cast<int>(code));
 }
 
-// Deletes a file, clearing a read-only attribute first.
-bool DeleteFileAlways(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    return DeleteFileW(path.c_str()) != FALSE;
+// The item's path with "\" between its names and no empty names.
+std::wstring NormalizedItemPath(std::wstring name) {
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    std::wstring path;
+    for (const std::wstring& part : SplitString(name, L"\\")) path = JoinPath(path, part);
+    return path;
+}
+
+// The attributes an item records: archives made on POSIX systems carry the file mode in the
+// high 16 bits, with the Windows attributes below.
+DWORD ItemAttributes(UInt32 attrib) {
+    return (attrib & kPosixModeMarker) ? attrib & kWindowsAttributes : attrib;
 }
 
 }  // namespace
@@ -37,6 +47,15 @@ void CArchiveExtractCallback::Init(IInArchive* archiveHandler, const std::wstrin
     outDir = directory;
     if (outDir.empty() || (outDir.back() != L'\\' && outDir.back() != L'/')) outDir += L'\\';
     passwordDefined = false;
+    heldDirs.clear();
+    // The output directory itself may be reached through links: it is where the caller chose
+    // to install. Everything below it must resolve below where it resolves.
+    CreateDirectoryTree(outDir);
+    outDirResolved = ResolvedPath(outDir);
+    if (!outDirResolved.empty()) {
+        heldDirs[L""] = OpenDirectoryInPlace(outDir, outDirResolved);
+        if (outDirResolved.back() != L'\\') outDirResolved += L'\\';
+    }
 }
 
 void CArchiveExtractCallback::DiscardUnfinishedFile() {
@@ -44,7 +63,7 @@ void CArchiveExtractCallback::DiscardUnfinishedFile() {
     outFileSpec->Close();
     outFile.Release();
     outFileSpec = nullptr;
-    DeleteFileAlways(diskPath);
+    DeleteInPlace(diskPath, outDirResolved + itemPath);
 }
 
 Z7_COM7F_IMF(CArchiveExtractCallback::SetTotal(UInt64 size)) {
@@ -110,22 +129,65 @@ HRESULT CArchiveExtractCallback::ReadItemProperties(UInt32 index) {
     return archive->GetProperty(index, kpidSize, &size);
 }
 
+HRESULT CArchiveExtractCallback::Fail(int code, const wchar_t* text, DWORD systemCode) {
+    errorText = WithSystemCode(text, systemCode);
+    errorCode = code;
+    return E_ABORT;
+}
+
+HRESULT CArchiveExtractCallback::PrepareDirectory(const std::wstring& relative) {
+    std::wstring part;
+    for (const std::wstring& name : SplitString(relative, L"\\")) {
+        part = JoinPath(part, name);
+        if (heldDirs.count(part)) continue;
+        const std::wstring path = outDir + part;
+        const std::wstring resolved = outDirResolved + part;
+        UniqueFileHandle dir = OpenDirectoryInPlace(path, resolved);
+        if (!dir) {
+            // Something else is in the way: a file, or a link that would send the items
+            // below it elsewhere. It goes (a link as a link), and a directory takes its place.
+            SetLastError(0);
+            if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+                !DeleteInPlace(path, resolved, true)) {
+                return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:", GetLastError());
+            }
+            CreateDirectoryW(path.c_str(), nullptr);
+            dir = OpenDirectoryInPlace(path, resolved);
+            if (!dir) {
+                return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:",
+                            GetLastError() ? GetLastError() : kResolvedElsewhere);
+            }
+        }
+        // Held until the extraction ends, so that the directory cannot be swapped for a link
+        // while items are written below it.
+        heldDirs[part] = std::move(dir);
+    }
+    return S_OK;
+}
+
 HRESULT CArchiveExtractCallback::CreateOutputFile() {
+    const std::wstring resolved = outDirResolved + itemPath;
     if (GetFileAttributesW(diskPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         SetLastError(0);
-        if (!DeleteFileAlways(diskPath)) {
-            errorText = WithSystemCode(L"DeleteFileAlways fail, code:", GetLastError());
-            errorCode = kExtractCannotDelete;
-            return E_ABORT;
+        if (!DeleteInPlace(diskPath, resolved, true)) {
+            return Fail(kExtractCannotDelete, L"DeleteFileAlways fail, code:", GetLastError());
         }
     }
     auto* created = new COutFileStream;
     CMyComPtr<ISequentialOutStream> stream(created);
     SetLastError(0);
-    if (!created->Create_ALWAYS(diskPath.c_str())) {
-        errorText = WithSystemCode(L"Create_ALWAYS fail, code:", GetLastError());
-        errorCode = kExtractCannotCreate;
-        return E_ABORT;
+    // A new file only: whatever took the deleted one's place is not written through.
+    if (!created->Create_NEW(diskPath.c_str())) {
+        return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:", GetLastError());
+    }
+    const std::wstring landed = FinalPathOf(created->File.GetHandle());
+    if (!EqualsNoCase(landed, resolved)) {
+        // A directory on the way was swapped for a link after it was checked: the new file
+        // is elsewhere, and it is removed again.
+        created->Close();
+        DeleteInPlace(diskPath, landed);
+        return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:",
+                    kResolvedElsewhere);
     }
     outFileSpec = created;
     outFile = stream;
@@ -151,14 +213,11 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
 
     RINOK(ReadItemProperties(index))
 
-    const size_t lastSeparator = itemPath.find_last_of(L"\\/");
-    if (lastSeparator != std::wstring::npos)
-        CreateDirectoryTree(outDir + itemPath.substr(0, lastSeparator));
+    itemPath = NormalizedItemPath(itemPath);
     diskPath = outDir + itemPath;
-    if (isDir) {
-        CreateDirectoryTree(diskPath);
-        return S_OK;
-    }
+    if (isDir) return PrepareDirectory(itemPath);
+    const size_t lastSeparator = itemPath.rfind(L'\\');
+    if (lastSeparator != std::wstring::npos) RINOK(PrepareDirectory(itemPath.substr(0, lastSeparator)))
     RINOK(CreateOutputFile())
     *outStream = outFile;
     outFile->AddRef();
@@ -179,15 +238,20 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
     }
     if (outFile) {
         if (modTimeDefined) outFileSpec->SetMTime(&modTime);
+        // Through the handle: the name may point elsewhere once the file is closed.
+        if (extractMode && attribDefined) {
+            FILE_BASIC_INFO basic = {};
+            basic.FileAttributes = ItemAttributes(attrib) ? ItemAttributes(attrib) : FILE_ATTRIBUTE_NORMAL;
+            SetFileInformationByHandle(outFileSpec->File.GetHandle(), FileBasicInfo, &basic,
+                                       sizeof(basic));
+        }
         RINOK(outFileSpec->Close())
+    } else if (extractMode && attribDefined) {
+        // A directory: held open since it was checked, so the name is still the one made.
+        SetFileAttributesW(diskPath.c_str(), ItemAttributes(attrib));
     }
     outFile.Release();
     outFileSpec = nullptr;
-    if (extractMode && attribDefined) {
-        // Archives made on POSIX systems carry the file mode in the high 16 bits.
-        const UInt32 attributes = (attrib & kPosixModeMarker) ? attrib & kWindowsAttributes : attrib;
-        SetFileAttributesW(diskPath.c_str(), attributes);
-    }
     return operationResult == NArchive::NExtract::NOperationResult::kOK ? S_OK : E_ABORT;
 }
 

@@ -1,16 +1,20 @@
 // The callback through which 7-Zip's 7z handler extracts every item of an archive below an
 // output directory. It refuses item paths that would leave that directory, replaces files
-// already there (read-only ones too), keeps the items' modification times and attributes,
-// and records the progress and the first failure that stops the extraction.
+// already there (read-only ones too), never writes through a link met below that directory
+// (the link is removed as a link where the system allows it, else the extraction stops),
+// keeps the items' modification times and attributes, and records the progress and the
+// first failure that stops the extraction.
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <string>
 
 #include "Common/MyCom.h"
 #include "7zip/Archive/IArchive.h"
 #include "7zip/Common/FileStreams.h"
 #include "7zip/IPassword.h"
+#include "base/handles.h"
 
 // The path of item `index` as the archive names it: S_OK with the path, S_OK with an empty
 // path for an item without a name, E_FAIL for a name that is not text, or the handler's own
@@ -41,10 +45,19 @@ public:
 
 private:
     HRESULT ReadItemProperties(UInt32 index);
+    // Records the failure that stops the extraction, with the system's code in its text.
+    HRESULT Fail(int code, const wchar_t* text, DWORD systemCode);
+    // Makes sure every directory of `relative` below outDir is a real directory that
+    // resolves there, and holds it open.
+    HRESULT PrepareDirectory(const std::wstring& relative);
     HRESULT CreateOutputFile();
 
     CMyComPtr<IInArchive> archive;
     std::wstring outDir;
+    // Where outDir resolves, with a trailing separator; the directories below it that were
+    // checked, by their path below it.
+    std::wstring outDirResolved;
+    std::map<std::wstring, UniqueFileHandle> heldDirs;
     std::wstring itemPath;
     std::wstring diskPath;
     bool extractMode = false;

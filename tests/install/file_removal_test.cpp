@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "base/handles.h"
+#include "base/resolved_path.h"
 #include "test_support.h"
 
 TEST(DeleteTree, RemovesEverythingBelowTheDirectory) {
@@ -19,12 +20,23 @@ TEST(DeleteTree, RemovesEverythingBelowTheDirectory) {
     WriteFileBytes(dir + L"\\sub\\deeper\\c.txt", "c");
     WriteFileBytes(root / L"beside.txt", "kept");
 
-    DeleteTree(dir);
+    DeleteTree(dir, ResolvedPath(dir));
     EXPECT_FALSE(PathFileExistsW(dir.c_str()));
     EXPECT_TRUE(PathFileExistsW((root / L"beside.txt").c_str()));
 
-    DeleteTree(L"");
-    DeleteTree(root / L"missing");
+    DeleteTree(L"", L"");
+    DeleteTree(root / L"missing", ResolvedPath(root.path()) + L"\\missing");
+}
+
+TEST(DeleteTree, TouchesNothingWhereTheDirectoryDoesNotResolveAsNamed) {
+    // What a directory swapped for a link looks like from here: it resolves somewhere else
+    // than the path it must have.
+    TempDir root;
+    const std::wstring dir = root / L"tree";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    WriteFileBytes(dir + L"\\a.txt", "a");
+    DeleteTree(dir, ResolvedPath(root.path()) + L"\\other");
+    EXPECT_TRUE(PathFileExistsW((dir + L"\\a.txt").c_str()));
 }
 
 TEST(DeleteTree, AReadOnlyFileKeepsItsDirectories) {
@@ -37,7 +49,7 @@ TEST(DeleteTree, AReadOnlyFileKeepsItsDirectories) {
     WriteFileBytes(dir + L"\\plain.txt", "p");
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
 
-    DeleteTree(dir);
+    DeleteTree(dir, ResolvedPath(dir));
     EXPECT_TRUE(PathFileExistsW(locked.c_str()));
     EXPECT_FALSE(PathFileExistsW((dir + L"\\plain.txt").c_str()));
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 
 #include "base/file_util.h"
+#include "base/resolved_path.h"
+#include "base/string_util.h"
 #include "config/ui_data.h"
 #include "install/path_relation.h"
 #include "test_support.h"
@@ -79,10 +81,15 @@ TEST(ResolveRemovalEntry, AllowsOnlyWhatTheInstallationCreated) {
     };
     for (const auto& row : kCases) {
         std::wstring path;
-        EXPECT_EQ(ResolveRemovalEntry(row.entry, base, &path), row.allowed) << row.entry;
+        std::wstring resolved;
+        EXPECT_EQ(ResolveRemovalEntry(row.entry, base, &path, &resolved), row.allowed) << row.entry;
         if (row.allowed) {
             EXPECT_EQ(CompareStringOrdinal(path.c_str(), -1, row.path.c_str(), -1, TRUE), CSTR_EQUAL)
                 << path << " for " << row.entry;
+            // Below the installation: where its parent resolves, then the names as given.
+            if (StartsWithNoCase(path, base)) {
+                EXPECT_EQ(resolved, ResolvedPath(root.path()) + path.substr(root.path().size()));
+            }
         }
     }
 }

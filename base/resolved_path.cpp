@@ -1,0 +1,88 @@
+#include "base/resolved_path.h"
+
+#include "base/string_util.h"
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool ResolvesTo(HANDLE handle, const std::wstring& resolved) {
+    return !resolved.empty() && EqualsNoCase(FinalPathOf(handle), resolved);
+}
+
+}  // namespace
+
+std::wstring FinalPathOf(HANDLE handle) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(handle, &path[0],
+                                                       static_cast<DWORD>(path.size()), 0);
+        if (length == 0) return L"";
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(length);  // the size needed, terminator included
+    }
+}
+
+std::wstring ResolvedPath(const std::wstring& path) {
+    const UniqueFileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file ? FinalPathOf(file.get()) : L"";
+}
+
+UniqueFileHandle OpenDirectoryInPlace(const std::wstring& path, const std::wstring& resolved,
+                                      DWORD extraAccess) {
+    UniqueFileHandle dir(CreateFileW(path.c_str(),
+                                     FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | extraAccess,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!dir || !GetFileInformationByHandle(dir.get(), &info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !ResolvesTo(dir.get(), resolved)) {
+        return UniqueFileHandle();
+    }
+    return dir;
+}
+
+std::vector<DirectoryEntry> ListDirectory(HANDLE dir) {
+    std::vector<DirectoryEntry> entries;
+    alignas(8) unsigned char buffer[16384];
+    FILE_INFO_BY_HANDLE_CLASS kind = FileFullDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(dir, kind, buffer, sizeof(buffer))) {
+        kind = FileFullDirectoryInfo;
+        for (size_t offset = 0;;) {
+            const auto* info = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer + offset);
+            std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+            if (name != L"." && name != L"..") entries.push_back({name, info->FileAttributes});
+            if (info->NextEntryOffset == 0) break;
+            offset += info->NextEntryOffset;
+        }
+    }
+    return entries;
+}
+
+bool DeleteInPlace(const std::wstring& path, const std::wstring& resolved, bool clearReadOnly) {
+    const UniqueFileHandle file(CreateFileW(
+        path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) return false;
+    if (!ResolvesTo(file.get(), resolved)) {
+        SetLastError(kResolvedElsewhere);
+        return false;
+    }
+    FILE_BASIC_INFO basic = {};
+    if (clearReadOnly && GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof(basic)) &&
+        (basic.FileAttributes & FILE_ATTRIBUTE_READONLY)) {
+        basic.FileAttributes &= ~FILE_ATTRIBUTE_READONLY;
+        if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        basic.CreationTime.QuadPart = basic.LastAccessTime.QuadPart = 0;
+        basic.LastWriteTime.QuadPart = basic.ChangeTime.QuadPart = 0;
+        SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof(basic));
+    }
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    // The name goes when the handle closes, on the file that was opened and checked.
+    return SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition,
+                                      sizeof(disposition)) != FALSE;
+}
