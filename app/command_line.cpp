@@ -1,13 +1,9 @@
 #include "app/command_line.h"
 
-#include <windows.h>
-#include <shlwapi.h>
-
+#include <cwchar>
 #include <string>
 
-#include "base/probes.h"
 #include "base/string_util.h"
-#include "config/ui_data.h"
 
 const wchar_t kCloseAppsSwitch[] = L"/closeapps";
 const wchar_t kLogSwitch[] = L"/log=";
@@ -50,7 +46,7 @@ std::wstring SwitchValue(const std::wstring& commandLine, size_t at, size_t leng
 // A file-name part counts only when it is all decimal digits.
 int DigitsValue(const std::wstring& text) {
     if (text.empty() || text.find_first_not_of(L"0123456789") != std::wstring::npos) return 0;
-    return StrToIntW(text.c_str());
+    return StringToInt(text);
 }
 
 }  // namespace
@@ -58,9 +54,9 @@ int DigitsValue(const std::wstring& text) {
 bool ParseTrackingIds(const std::wstring& commandLine, const std::wstring& fileName) {
     for (const std::wstring& word : SplitString(commandLine, L" ")) {
         if (StartsWithNoCase(word, L"/tid1:")) {
-            Tid1 = StrToIntW(word.c_str() + 6);
+            Tid1 = StringToInt(word.substr(6));
         } else if (StartsWithNoCase(word, L"/tid2:")) {
-            Tid2 = StrToIntW(word.c_str() + 6);
+            Tid2 = StringToInt(word.substr(6));
         }
     }
     const std::wstring stem = fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : L"";
@@ -74,11 +70,6 @@ bool ParseTrackingIds(const std::wstring& commandLine, const std::wstring& fileN
     return false;
 }
 
-bool ParseCommandLine(const std::wstring& commandLine) {
-    const std::wstring path = GetModulePath();
-    return ParseTrackingIds(commandLine, PathFindFileNameW(path.c_str()));
-}
-
 bool HasSwitch(const std::wstring& commandLine, const wchar_t* name) {
     for (const std::wstring& word : SplitString(commandLine, L" ")) {
         if (EqualsNoCase(word, name)) return true;
@@ -86,10 +77,10 @@ bool HasSwitch(const std::wstring& commandLine, const wchar_t* name) {
     return false;
 }
 
-std::wstring GetSilentInstallDir(const std::wstring& commandLine) {
+std::wstring SilentInstallDirFor(const std::wstring& commandLine, const std::wstring& folderName) {
     const size_t at = commandLine.find(L"d=");
     if (at == std::wstring::npos || at == 0) return L"";
-    std::wstring value = SwitchValue(commandLine, at, 2) + L"\\" + Install_Dir;
+    std::wstring value = SwitchValue(commandLine, at, 2) + L"\\" + folderName;
     std::wstring result;
     result.reserve(value.size());
     for (size_t i = 0; i < value.size(); ++i) {

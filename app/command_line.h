@@ -26,6 +26,8 @@ bool HasSwitch(const std::wstring& commandLine, const wchar_t* name);
 // knows ("/tid1:", "/tid2:", "/closeapps", "/log=", "d="), so switches that deployment tools
 // append after it are not taken into the directory name.
 std::wstring GetSilentInstallDir(const std::wstring& commandLine);
+// The same with the install folder name given.
+std::wstring SilentInstallDirFor(const std::wstring& commandLine, const std::wstring& folderName);
 
 // The file named by "/log=", ending like the "d=" value; empty without the switch.
 std::wstring GetLogPath(const std::wstring& commandLine);

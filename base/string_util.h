@@ -20,3 +20,5 @@ std::wstring JoinPath(const std::wstring& dir, const std::wstring& tail);
 std::vector<std::wstring> SplitString(const std::wstring& s, const std::wstring& separator);
 
 std::wstring IntToString(int n);
+// The decimal number at the start of s as StrToIntW reads it; 0 when there is none.
+int StringToInt(const std::wstring& s);

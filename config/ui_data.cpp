@@ -2,11 +2,7 @@
 
 #include <tinyxml.h>
 
-#include <cstring>
-#include <cwchar>
-
 #include "base/probes.h"
-#include "base/text_convert.h"
 #include "config/resources.h"
 #include "config/tracking_ids.h"
 #include "config/version_info.h"
@@ -32,48 +28,6 @@ const struct { LANGID id; const wchar_t* code; } kLanguageTable[] = {
     {0x0419, L"ru"}, {0x041F, L"tr"}, {0x042A, L"vi"},
 };
 
-bool SameNoCase(const char* a, const char* b) { return a && b && _stricmp(a, b) == 0; }
-
-const TiXmlElement* FindSection(const TiXmlElement* root, const char* name) {
-    for (const TiXmlElement* e = root->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        if (SameNoCase(e->Value(), name)) return e;
-    }
-    return nullptr;
-}
-
-// An item without a name ends the search for every key: nothing after it can be found.
-const TiXmlElement* FindItem(const TiXmlElement* root, const char* section, const char* key) {
-    const TiXmlElement* items = FindSection(root, section);
-    if (!items) return nullptr;
-    for (const TiXmlElement* e = items->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        const char* name = e->Attribute("name");
-        if (!name || !*name) return nullptr;
-        if (std::strcmp(name, key) == 0) return e;
-    }
-    return nullptr;
-}
-
-// wcstol's decimal reading: leading blanks and a sign, digits up to the first other character.
-long ParseDecimal(const char* text) {
-    if (!text) return 0;
-    return std::wcstol(Utf8ToWide(text).c_str(), nullptr, 10);
-}
-
-// TinyXML reads only LF line ends inside text, as its own file loader arranges.
-std::string NormaliseLineEnds(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            result += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
-}
-
 }  // namespace
 
 std::wstring PickUiLanguageFor(LANGID userLanguage) {
@@ -85,43 +39,16 @@ std::wstring PickUiLanguageFor(LANGID userLanguage) {
 
 std::wstring PickUiLanguage() { return PickUiLanguageFor(GetUserDefaultUILanguage()); }
 
-DWORD ReadColorItem(const TiXmlElement* root, const char* key) {
-    const TiXmlElement* item = FindItem(root, "color", key);
-    if (!item) return 0xFF000000u;
-    auto channel = [item](const char* name) {
-        return static_cast<DWORD>(ParseDecimal(item->Attribute(name))) & 0xFF;
-    };
-    return channel("a") << 24 | channel("r") << 16 | channel("g") << 8 | channel("b");
-}
-
 std::wstring ReadStringItem(const TiXmlElement* root, const char* key) {
-    const TiXmlElement* item = FindItem(root, "string", key);
-    if (!item) return L"";
-    const std::string code = WideToUtf8(UiData.language);
-    for (const TiXmlElement* e = item->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        if (SameNoCase(e->Value(), code.c_str())) return Utf8ToWide(e->GetText());
-    }
-    // Without its own text, an item not translated into this language shows its first
-    // language rather than nothing: an empty window title, button or link name helps no one.
-    if (!item->GetText() && item->FirstChildElement()) {
-        return Utf8ToWide(item->FirstChildElement()->GetText());
-    }
-    return Utf8ToWide(item->GetText());
-}
-
-int ReadIntItem(const TiXmlElement* root, const char* key) {
-    const TiXmlElement* item = FindItem(root, "int", key);
-    return item ? static_cast<int>(ParseDecimal(item->Attribute("v"))) : 0;
+    return ReadStringItem(root, key, UiData.language);
 }
 
 void LoadUiDataFromDocument(const std::string& document, const std::wstring& language) {
     UiData.language = language.empty() ? PickUiLanguage() : language;
 
     TiXmlDocument xml;
-    xml.Parse(NormaliseLineEnds(document).c_str(), nullptr, TIXML_ENCODING_UTF8);
-    if (xml.Error()) return;
-    const TiXmlElement* root = xml.FirstChildElement();
-    if (!root || !SameNoCase(root->Value(), "uidata")) return;
+    const TiXmlElement* root = ParseUiDataDocument(document, &xml);
+    if (!root) return;
 
 #define LW_READ_COLOR(name, value) name = ReadColorItem(root, #name);
 #define LW_READ_STRING(name, value) name = ReadStringItem(root, #name);

@@ -6,9 +6,8 @@
 
 #include <string>
 
+#include "config/ui_data_reader.h"
 #include "config/ui_keys.h"
-
-class TiXmlElement;
 
 #define LW_DECLARE_COLOR(name, value) extern DWORD name;
 #define LW_DECLARE_STRING(name, value) extern std::wstring name;
@@ -39,7 +38,5 @@ void LoadUiDataFromDocument(const std::string& document, const std::wstring& lan
 std::wstring PickUiLanguage();
 std::wstring PickUiLanguageFor(LANGID userLanguage);
 
-// Item readers; a key that is not found gives 0xFF000000, the empty string and 0.
-DWORD ReadColorItem(const TiXmlElement* root, const char* key);
+// ReadStringItem in the configured language (UiData.language).
 std::wstring ReadStringItem(const TiXmlElement* root, const char* key);
-int ReadIntItem(const TiXmlElement* root, const char* key);

@@ -1,18 +1,9 @@
 // Copying the package's data ini into the user data file.
 #pragma once
 
-#include <map>
 #include <string>
-#include <utility>
 
-// Section and key, ordered by ordinal comparison.
-using IniEntries = std::map<std::pair<std::wstring, std::wstring>, std::wstring>;
-
-// The section/key/value triples of single-byte ini text (each byte one character): lines
-// trimmed, empty lines and comments (";", "#") skipped, "[name]" opens a section, a line is
-// split at its first "=" with both sides trimmed; pairs before the first section or with an
-// empty key are dropped, and a later pair replaces an earlier one of the same section and key.
-IniEntries ParseIniText(const std::string& text);
+#include "install/ini_text.h"
 
 // Writes every pair of `source` into `target` through the profile-file interface, sections
 // and keys in ascending order. A missing or unreadable source writes nothing.
