@@ -64,7 +64,12 @@ std::string NormaliseLineEnds(const std::string& text) {
 }  // namespace
 
 const TiXmlElement* ParseUiDataDocument(const std::string& document, TiXmlDocument* xml) {
-    xml->Parse(NormaliseLineEnds(document).c_str(), nullptr, TIXML_ENCODING_UTF8);
+    // The text ends at its first null character, as TinyXML reads it. TinyXML steps over a
+    // whole UTF-8 sequence as its first byte announces it, even when the text ends inside it,
+    // and so reads up to three bytes past the end: the nulls after the text stop it there.
+    std::string text = NormaliseLineEnds(document.substr(0, document.find('\0')));
+    text.append(4, '\0');
+    xml->Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
     if (xml->Error()) return nullptr;
     const TiXmlElement* root = xml->FirstChildElement();
     if (!root || !SameNoCase(root->Value(), "uidata")) return nullptr;

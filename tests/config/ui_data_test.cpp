@@ -179,3 +179,26 @@ TEST(LoadUiData, AcceptsAnyCaseOfTheRootAndCrLf) {
     EXPECT_EQ(App_Name, L"");  // every key is read: missing ones take their not-found value
     EXPECT_EQ(Soft_Name_Font_Color, 0xFF000000u);
 }
+
+// TinyXML steps over a whole UTF-8 sequence as its first byte announces it. A document that
+// ends inside such a sequence must still end there: nothing after its end is read, neither
+// the bytes after a null character within the text nor the memory after the text.
+TEST(LoadUiData, ADocumentCutInsideAUtf8SequenceEndsThere) {
+    const struct {
+        const char* name;
+        std::string document;
+    } cases[] = {
+        // With the sequence read past the null, "</uidata>" after it would close the root.
+        {"cut before a null",
+         std::string("<uidata><int><item name='TryNo' v='7'/></int>x\xE5\0a</uidata>", 58)},
+        {"cut before a null in an attribute",
+         std::string("<uidata><int><item name='TryNo' v='7\xF0\0ab'/></int></uidata>", 58)},
+        {"cut at the very end", "<uidata><int><item name='TryNo' v='7'/></int>    \xE5"},
+        {"cut in an attribute at the end", "<uidata><int><item name='TryNo' v='\xF0"},
+    };
+    for (const auto& c : cases) {
+        TryNo = 1000;
+        LoadUiDataFromDocument(c.document, L"zh");
+        EXPECT_EQ(TryNo, 1000) << c.name;
+    }
+}
