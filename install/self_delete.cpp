@@ -28,25 +28,6 @@ std::wstring Quoted(const std::wstring& path) {
     return L"\"" + escaped + L"\"";
 }
 
-// A new directory for the batch; empty when it cannot be created with the restricted DACL.
-std::wstring CreateBatchDir() {
-    const std::wstring windowsDir = SystemFolder(GetWindowsDirectoryW);
-    GUID guid = {};
-    if (windowsDir.empty() || FAILED(CoCreateGuid(&guid))) return L"";
-    wchar_t name[64] = {};
-    wsprintfW(name, L"lwpx-%08lX%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", guid.Data1,
-              guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
-              guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-    UniqueLocalPointer<PSECURITY_DESCRIPTOR> descriptor;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdminOnlyDacl, SDDL_REVISION_1,
-                                                              descriptor.put(), nullptr)) {
-        return L"";
-    }
-    SECURITY_ATTRIBUTES security = {sizeof(security), descriptor.get(), FALSE};
-    const std::wstring dir = JoinPath(windowsDir, std::wstring(L"Temp\\") + name);
-    // A new name only: a directory someone prepared beforehand is never used.
-    return CreateDirectoryW(dir.c_str(), &security) ? dir : L"";
-}
 
 // The text in the console's (OEM) code page, the one cmd reads batch files in; it differs
 // from the ANSI code page on many systems (1252 against 850). False when a character has no
@@ -90,6 +71,25 @@ bool StartHidden(const std::wstring& program, std::wstring commandLine, const st
 }
 
 }  // namespace
+
+std::wstring CreateBatchDir() {
+    const std::wstring windowsDir = SystemFolder(GetWindowsDirectoryW);
+    GUID guid = {};
+    if (windowsDir.empty() || FAILED(CoCreateGuid(&guid))) return L"";
+    wchar_t name[64] = {};
+    wsprintfW(name, L"lwpx-%08lX%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", guid.Data1,
+              guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
+              guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    UniqueLocalPointer<PSECURITY_DESCRIPTOR> descriptor;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdminOnlyDacl, SDDL_REVISION_1,
+                                                              descriptor.put(), nullptr)) {
+        return L"";
+    }
+    SECURITY_ATTRIBUTES security = {sizeof(security), descriptor.get(), FALSE};
+    const std::wstring dir = JoinPath(windowsDir, std::wstring(L"Temp\\") + name);
+    // A new name only: a directory someone prepared beforehand is never used.
+    return CreateDirectoryW(dir.c_str(), &security) ? dir : L"";
+}
 
 std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan) {
     // Three rounds of waiting a second and trying to delete the uninstaller, written out

@@ -16,6 +16,11 @@ struct SelfDeletePlan {
 // batch and its own directory. "%" in paths is doubled so that cmd takes it literally.
 std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan);
 
+// A new directory for the batch under the Windows directory's Temp, named by a fresh GUID,
+// whose DACL lets only SYSTEM and administrators in (nothing inherited): the elevated cmd.exe
+// runs what is written there. Empty when it cannot be created so.
+std::wstring CreateBatchDir();
+
 // Writes the batch into a new directory under the Windows directory's Temp that only
 // SYSTEM and administrators can change, and starts it with the system's cmd.exe (no
 // AutoRun commands, no delayed expansion), hidden, without waiting. False when nothing was

@@ -8,6 +8,7 @@
 #include "base/handles.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
+#include "install/desktop_launch.h"
 #include "install/file_removal.h"
 
 namespace {
@@ -73,5 +74,5 @@ bool UnregisterShellExtension(const std::wstring& dir) {
 void SetDefaultViewer(const std::wstring& dir) {
     if (dir.empty()) return;
     const std::wstring exe = JoinPath(dir, Start_App);
-    ShellExecuteW(GetDesktopWindow(), L"open", exe.c_str(), L"/setdefault:1", L"", SW_HIDE);
+    StartAsDesktopUser(exe, L"/setdefault:1", SW_HIDE, nullptr, nullptr);
 }

@@ -15,7 +15,8 @@ bool RegisterShellExtension(const std::wstring& dir);
 // True when a DLL was in use and is left for the next restart.
 bool UnregisterShellExtension(const std::wstring& dir);
 
-// Starts the application in `dir` with "/setdefault:1", hidden, without waiting.
+// Starts the application in `dir` with "/setdefault:1" as the desktop's user, hidden, without
+// waiting.
 void SetDefaultViewer(const std::wstring& dir);
 
 // The full path of the system's own regsvr32.exe.

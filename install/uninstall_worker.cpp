@@ -8,9 +8,11 @@
 #include "base/resolved_path.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
+#include "install/desktop_launch.h"
 #include "install/file_list.h"
 #include "install/file_removal.h"
 #include "install/removal_scope.h"
+#include "install/running_app.h"
 #include "install/shell_extension.h"
 #include "install/shortcuts.h"
 #include "install/uninstall_entry.h"
@@ -21,15 +23,35 @@ namespace {
 constexpr DWORD kApplicationWaitMs = 30000;
 constexpr DWORD kEntryPauseMs = 10;
 
-// Lets the application undo what it registered for itself before its files go.
+constexpr DWORD kApplicationAppearMs = 5000;
+constexpr DWORD kApplicationPollMs = 100;
+
+// Waits until the application started by the desktop's shell, which hands out no process,
+// has come and gone: found by its place in the installation, within the same bound.
+void WaitForApplicationStartedByShell() {
+    const DWORD start = GetTickCount();
+    bool seen = false;
+    for (DWORD waited = 0; waited < kApplicationWaitMs; waited = GetTickCount() - start) {
+        std::vector<DWORD> running;
+        const bool runs = FindRunningApp(running);
+        if (!runs && (seen || waited >= kApplicationAppearMs)) return;
+        seen = seen || runs;
+        Sleep(kApplicationPollMs);
+    }
+}
+
+// Lets the application undo what it registered for itself before its files go. It runs as
+// the desktop's user, like every start of the application.
 void RunApplicationCleanup(const std::wstring& appExe) {
     // No error box (ShellStart shows none): a missing application must not hold the
     // uninstall up.
     UniqueHandle process;
-    if (!ShellStart(appExe, L"/setdefault:4", SW_SHOWNORMAL, &process, nullptr) || !process) {
-        return;
+    if (!StartAsDesktopUser(appExe, L"/setdefault:4", SW_SHOWNORMAL, &process, nullptr)) return;
+    if (process) {
+        WaitForSingleObject(process.get(), kApplicationWaitMs);
+    } else {
+        WaitForApplicationStartedByShell();
     }
-    WaitForSingleObject(process.get(), kApplicationWaitMs);
 }
 
 // Removes one entry of the removal list. With `schedule`, a file that cannot be deleted now

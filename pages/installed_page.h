@@ -37,5 +37,5 @@ public:
     LUIText* logLine = nullptr;
 };
 
-// Starts the application in installDir and reports whether it started.
+// Starts the application in installDir as the desktop's user and reports whether it started.
 void StartInstalledApp(const std::wstring& installDir);

@@ -1,10 +1,15 @@
 #include "install/self_delete.h"
 
+#include <windows.h>
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
 
+#include "base/handles.h"
 #include "config/ui_data.h"
 
 TEST(SelfDeleteBatch, WaitsDeletesTheUninstallerTheDirectoryAndItself) {
@@ -64,4 +69,59 @@ TEST(SelfDeleteBatch, DoublesPercentSignsSoCmdKeepsThemLiteral) {
     const std::vector<std::wstring> lines = SelfDeleteBatchLines(plan);
     EXPECT_EQ(lines[1], L"del \"D:\\100%%PATH%%&x%%i\\LarwenPic\\uninstall.exe\"");
     EXPECT_EQ(lines[6], L"rmdir /S /Q \"D:\\100%%PATH%%&x%%i\\LarwenPic\"");
+}
+
+namespace {
+
+// The DACL of `path` in the system's text form; empty when it cannot be read.
+std::wstring DaclText(const std::wstring& path) {
+    PACL dacl = nullptr;
+    UniqueLocalPointer<PSECURITY_DESCRIPTOR> descriptor;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, descriptor.put()) != ERROR_SUCCESS) {
+        return L"";
+    }
+    UniqueLocalPointer<wchar_t*> text;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(
+            descriptor.get(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, text.put(), nullptr)) {
+        return L"";
+    }
+    return text.get();
+}
+
+// True when a directory created with a DACL reads it back: Wine keeps none, and shows one
+// made from the Unix mode bits instead.
+bool KeepsDirectoryDacls(const std::wstring& parent) {
+    const std::wstring probe = parent + L"\\dacl-probe";
+    const wchar_t kProbeDacl[] = L"D:P(A;OICI;FA;;;WD)";
+    UniqueLocalPointer<PSECURITY_DESCRIPTOR> descriptor;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kProbeDacl, SDDL_REVISION_1,
+                                                              descriptor.put(), nullptr)) {
+        return false;
+    }
+    SECURITY_ATTRIBUTES security = {sizeof(security), descriptor.get(), FALSE};
+    if (!CreateDirectoryW(probe.c_str(), &security)) return false;
+    const bool kept = DaclText(probe) == kProbeDacl;
+    RemoveDirectoryW(probe.c_str());
+    return kept;
+}
+
+}  // namespace
+
+TEST(SelfDeleteBatch, ItsDirectoryIsNewAndOnlySystemAndAdministratorsMayEnter) {
+    const std::wstring dir = CreateBatchDir();
+    ASSERT_FALSE(dir.empty());
+    const std::wstring second = CreateBatchDir();
+    EXPECT_FALSE(second.empty());
+    EXPECT_NE(second, dir);
+    const bool kept = KeepsDirectoryDacls(dir);
+    const std::wstring dacl = DaclText(dir);
+    EXPECT_TRUE(RemoveDirectoryW(second.c_str()));
+    EXPECT_TRUE(RemoveDirectoryW(dir.c_str()));
+    if (!kept) {
+        GTEST_SKIP() << "this system keeps no DACL on a directory (it read back " << dacl
+                     << "), so the batch directory's cannot be read back";
+    }
+    // Protected: nothing inherited from the Temp directory, which everybody may write.
+    EXPECT_EQ(dacl, L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
 }

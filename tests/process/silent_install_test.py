@@ -118,15 +118,44 @@ class InstallBed(unittest.TestCase):
 
 
 class SilentInstall(InstallBed):
-    def test_offline_installer_installs_the_package_it_carries(self):
+    def offline_installer(self):
         package = demo_package(os.path.join(self.work, "lwpic64.7z"))
-        installer = pack(self.prefix, self.work, package,
-                         uidata(os.path.join(self.work, "uidata.xml"),
-                                Report_Url=self.collector.url))
-        self.assertEqual(self.install(installer), 0)
+        return package, pack(self.prefix, self.work, package, uidata(
+            os.path.join(self.work, "uidata.xml"), Report_Url=self.collector.url))
+
+    def install_logged(self, installer):
+        """Installs silently; the log's lines about starting the application."""
+        log = os.path.join(self.prefix.scratch, "setup.log")
+        self.assertEqual(self.install(installer, "/log=" + winpath(log)), 0)
+        with open(log, encoding="utf-8") as f:
+            return [re.sub(r"^\s*\d+ ms  ", "", line) for line in f.read().splitlines()
+                    if "lwpic.exe" in line and "start" in line]
+
+    def test_offline_installer_installs_the_package_it_carries(self):
+        package, installer = self.offline_installer()
+        app = winpath(os.path.join(self.install_dir, "lwpic.exe"))
+        # Wine's Explorer offers its desktop's shell to other processes, so the application
+        # runs as the desktop's user, not with the installer's rights.
+        self.assertEqual(self.install_logged(installer),
+                         ["started %s /setdefault:1 through the desktop's shell" % app,
+                          "started %s through the desktop's shell" % app])
         self.assertInstalledFrom(package)
         self.assertStartedOnce()
         self.assertEqual(self.collector.steps(), SUCCESS_STEPS)
+
+    def test_a_desktop_without_a_shell_view_has_the_application_started_directly(self):
+        # Wine's Explorer shows no view on a desktop folder that leads nowhere, so its shell
+        # cannot start programs (ERROR_NOACCESS from QueryActiveShellView).
+        subprocess.run(["wineserver", "-k"], env=self.prefix.env())
+        desktop = os.path.join(self.prefix.user_home(), "Desktop")
+        os.rmdir(desktop)
+        os.symlink(os.path.join(self.prefix.scratch, "no desktop"), desktop)
+        _, installer = self.offline_installer()
+        app = winpath(os.path.join(self.install_dir, "lwpic.exe"))
+        self.assertEqual(self.install_logged(installer),
+                         ["the desktop's shell cannot start %s (0x800703E6): starting it "
+                          "directly" % command for command in (app + " /setdefault:1", app)])
+        self.assertStartedOnce()
 
     def test_online_installer_downloads_the_package_of_its_architecture(self):
         package = demo_package(os.path.join(self.work, "lwpic64.7z"))
