@@ -169,7 +169,8 @@ int RunUninstall() {
     }
     StopReporter();
     TerminateProcessesByName(LW_Live);
-    const bool cleanUpStarted = ScheduleSelfDelete();
+    const bool cleanUpStarted =
+        ScheduleSelfDelete(job.uninstallerScheduled.load() ? job.uninstallerPath : GetModulePath());
     return UninstallExitCode(job, cleanUpStarted);
 }
 

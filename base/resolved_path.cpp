@@ -32,6 +32,14 @@ std::wstring ResolvedPath(const std::wstring& path) {
     return file ? FinalPathOf(file.get()) : L"";
 }
 
+std::wstring ResolvedBelow(const std::wstring& anchor, const std::wstring& full) {
+    // "C:" alone would name the drive's current directory.
+    std::wstring resolved = ResolvedPath(anchor.back() == L':' ? anchor + L"\\" : anchor);
+    if (resolved.empty()) return L"";
+    if (resolved.back() == L'\\') resolved.pop_back();
+    return resolved + full.substr(anchor.size());
+}
+
 UniqueFileHandle OpenDirectoryInPlace(const std::wstring& path, const std::wstring& resolved,
                                       DWORD extraAccess) {
     UniqueFileHandle dir(CreateFileW(path.c_str(),

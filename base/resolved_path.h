@@ -22,6 +22,11 @@ std::wstring FinalPathOf(HANDLE handle);
 // opened.
 std::wstring ResolvedPath(const std::wstring& path);
 
+// Where `full` must resolve: its ancestor `anchor` where the system resolves it (links
+// above the anchor are where the user chose to put things), and the rest of the path as
+// named; empty when the anchor cannot be opened.
+std::wstring ResolvedBelow(const std::wstring& anchor, const std::wstring& full);
+
 // The existing directory `path`, opened for listing with `extraAccess` besides and shared
 // for reading and writing only, so that nobody can rename or remove it while the handle is
 // held. Empty when it is missing, not a directory, or resolves anywhere but `resolved`

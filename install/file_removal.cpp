@@ -7,7 +7,7 @@
 #include "base/handles.h"
 #include "base/resolved_path.h"
 
-bool DeleteOrSchedule(const std::wstring& path) {
+bool DeleteOrSchedule(const std::wstring& path, std::wstring* scheduledAs) {
     if (path.empty()) return false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -27,10 +27,11 @@ bool DeleteOrSchedule(const std::wstring& path) {
     stem = stem.substr(stem.rfind(L'\\') + 1);
     stem = stem.substr(0, stem.rfind(L'.'));
     const std::wstring newPath = copy + L"_" + stem + L".tmp";
-    if (MoveFileExW(path.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return MoveFileExW(newPath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
-    }
-    return MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+    const std::wstring& name =
+        MoveFileExW(path.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING) ? newPath : path;
+    if (!MoveFileExW(name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return false;
+    if (scheduledAs) *scheduledAs = name;
+    return true;
 }
 
 void DeleteTree(const std::wstring& dir, const std::wstring& resolved) {

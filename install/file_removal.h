@@ -7,8 +7,8 @@
 // ".tmp" and has the system delete that name at the next restart; a file that cannot even
 // be renamed is registered under its own name. Directories and missing paths are left alone.
 // True when the file was left for the next restart: deleting it now failed and the system
-// took the registration.
-bool DeleteOrSchedule(const std::wstring& path);
+// took the registration; `scheduledAs` (may be null) then receives the name it has now.
+bool DeleteOrSchedule(const std::wstring& path, std::wstring* scheduledAs = nullptr);
 
 // Deletes `dir` and everything below it, where `dir` resolves to `resolved` (see
 // base/resolved_path.h). Each directory is held open while it is emptied, and each name is

@@ -54,15 +54,6 @@ std::wstring LongFullPath(const std::wstring& path) {
     return WithoutTrailingSeparator(result);
 }
 
-// Where `full` must resolve: its ancestor `anchor` where the system resolves it (links above
-// the anchor are where the user put things), and the rest of the path as named.
-std::wstring ResolvedBelow(const std::wstring& anchor, const std::wstring& full) {
-    std::wstring resolved = ResolvedPath(anchor.back() == L':' ? anchor + L"\\" : anchor);
-    if (resolved.empty()) return L"";
-    if (resolved.back() == L'\\') resolved.pop_back();
-    return resolved + full.substr(anchor.size());
-}
-
 bool IsCreatedShortcut(const std::wstring& full) {
     const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
     if (!desktop.empty() && EqualsNoCase(full, JoinPath(desktop, App_Desktop_Link + L".lnk"))) {

@@ -7,8 +7,10 @@
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "base/probes.h"
+#include "base/resolved_path.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
+#include "install/file_removal.h"
 #include "install/path_relation.h"
 
 namespace {
@@ -100,22 +102,26 @@ std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan) {
         lines.push_back(Quoted(plan.timeoutPath) + L" /T 1");
         lines.push_back(L"del " + Quoted(plan.exePath));
     }
-    // Only a directory named like the product's is removed with everything in it.
-    if (IsNamedLikeInstallDir(plan.exeDir)) {
-        lines.push_back(L"rmdir /S /Q " + Quoted(plan.exeDir));
-    }
+    // Only a directory named like the product's is removed, and what was in it went before
+    // the batch was started.
+    if (IsNamedLikeInstallDir(plan.exeDir)) lines.push_back(L"rmdir " + Quoted(plan.exeDir));
     // One line: once the batch is gone, cmd cannot read another line of it.
     lines.push_back(L"del " + Quoted(plan.batchPath) + L" & rmdir " +
                     Quoted(ParentDir(plan.batchPath)) + L" & exit 0");
     return lines;
 }
 
-bool ScheduleSelfDelete() {
+bool ScheduleSelfDelete(const std::wstring& exePath) {
     const std::wstring systemDir = SystemFolder(GetSystemDirectoryW);
     if (systemDir.empty()) return false;
     SelfDeletePlan plan;
-    plan.exePath = GetModulePath();
+    plan.exePath = exePath;
     plan.exeDir = GetModuleDir();
+    // Everything else goes now, each directory checked against where it resolves; the running
+    // uninstaller and the directory itself stay for the batch.
+    if (IsNamedLikeInstallDir(plan.exeDir)) {
+        DeleteTree(plan.exeDir, ResolvedBelow(ParentDir(plan.exeDir), plan.exeDir));
+    }
     plan.timeoutPath = JoinPath(systemDir, L"timeout.exe");
     const std::wstring batchDir = CreateBatchDir();
     if (batchDir.empty()) return false;

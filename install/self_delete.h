@@ -12,8 +12,9 @@ struct SelfDeletePlan {
 };
 
 // The batch's lines (without line ends): three rounds of a one-second wait and a try to
-// delete the uninstaller, the installation directory when its name is Install_Dir, then the
-// batch and its own directory. "%" in paths is doubled so that cmd takes it literally.
+// delete the uninstaller, the installation directory when its name is Install_Dir (only
+// when it is empty by then: cmd's recursive removal may follow links), then the batch and
+// its own directory. "%" in paths is doubled so that cmd takes it literally.
 std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan);
 
 // A new directory for the batch under the Windows directory's Temp, named by a fresh GUID,
@@ -21,8 +22,10 @@ std::vector<std::wstring> SelfDeleteBatchLines(const SelfDeletePlan& plan);
 // runs what is written there. Empty when it cannot be created so.
 std::wstring CreateBatchDir();
 
-// Writes the batch into a new directory under the Windows directory's Temp that only
+// Empties the uninstaller's directory when its name is Install_Dir (links in it are removed
+// as links or left, never followed; what is running stays), then writes the batch that
+// deletes `exePath`, the running uninstaller under the name it has now, into a new directory under the Windows directory's Temp that only
 // SYSTEM and administrators can change, and starts it with the system's cmd.exe (no
 // AutoRun commands, no delayed expansion), hidden, without waiting. False when nothing was
 // started: no directory, a path the console code page cannot express, or no process.
-bool ScheduleSelfDelete();
+bool ScheduleSelfDelete(const std::wstring& exePath);

@@ -23,6 +23,8 @@ struct UninstallJob {
     // Set when the running uninstaller is left for the next restart; the clean-up after the
     // process ends removes it sooner when it removes the installation directory.
     std::atomic<int> uninstallerScheduled{0};
+    // The name it has since then; written by the worker before it finishes.
+    std::wstring uninstallerPath;
     // The worker's last write; the page closes when it sees it.
     std::atomic<int> finished{0};
 };

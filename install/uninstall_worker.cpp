@@ -105,7 +105,7 @@ DWORD WINAPI UninstallThreadProc(LPVOID param) {
     DeleteUninstallKey(REG_KEY);
     RemoveDesktopShortcut();
     // The running uninstaller cannot be deleted; the clean-up after the process ends does it.
-    if (DeleteOrSchedule(uninstallExe)) job.uninstallerScheduled = 1;
+    if (DeleteOrSchedule(uninstallExe, &job.uninstallerPath)) job.uninstallerScheduled = 1;
     job.finished.store(1, std::memory_order_release);
     return 0;
 }

@@ -26,7 +26,7 @@ TEST(SelfDeleteBatch, WaitsDeletesTheUninstallerTheDirectoryAndItself) {
         L"del \"D:\\Apps\\larwenpic\\uninstall.exe\"",
         L"\"C:\\Windows\\system32\\timeout.exe\" /T 1",
         L"del \"D:\\Apps\\larwenpic\\uninstall.exe\"",
-        L"rmdir /S /Q \"D:\\Apps\\larwenpic\"",
+        L"rmdir \"D:\\Apps\\larwenpic\"",
         L"del \"C:\\Windows\\Temp\\lwpx-1\\lwpx_clear.bat\" & rmdir \"C:\\Windows\\Temp\\lwpx-1\" & exit 0",
     };
     EXPECT_EQ(SelfDeleteBatchLines(plan), expected);
@@ -49,7 +49,7 @@ TEST(SelfDeleteBatch, RemovesOnlyADirectoryNamedLikeTheProduct) {
         plan.exePath = plan.exeDir + L"\\uninstall.exe";
         plan.batchPath = L"C:\\T\\x\\lwpx_clear.bat";
         const std::vector<std::wstring> lines = SelfDeleteBatchLines(plan);
-        const bool hasRmdir = lines[6].compare(0, 11, L"rmdir /S /Q") == 0;
+        const bool hasRmdir = lines[6].compare(0, 6, L"rmdir ") == 0;
         EXPECT_EQ(hasRmdir, row.removed) << row.dir;
         EXPECT_EQ(lines.size(), row.removed ? 8u : 7u) << row.dir;
     }
@@ -68,7 +68,7 @@ TEST(SelfDeleteBatch, DoublesPercentSignsSoCmdKeepsThemLiteral) {
     plan.timeoutPath = L"C:\\S\\timeout.exe";
     const std::vector<std::wstring> lines = SelfDeleteBatchLines(plan);
     EXPECT_EQ(lines[1], L"del \"D:\\100%%PATH%%&x%%i\\LarwenPic\\uninstall.exe\"");
-    EXPECT_EQ(lines[6], L"rmdir /S /Q \"D:\\100%%PATH%%&x%%i\\LarwenPic\"");
+    EXPECT_EQ(lines[6], L"rmdir \"D:\\100%%PATH%%&x%%i\\LarwenPic\"");
 }
 
 namespace {

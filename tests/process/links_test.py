@@ -8,6 +8,7 @@ link as a link (on Windows it can): here the links stay in place, and an extract
 one stops. Wine does not hold a host process to Windows share modes either, so the swap below
 can happen although the uninstaller holds the directory open; what is tested is that nothing
 behind the link is deleted when it does."""
+import glob
 import os
 import shutil
 import threading
@@ -53,6 +54,14 @@ class LinksBed(InstallBed):
 
     def uninstaller(self):
         return os.path.join(self.install_dir, "uninstall.exe")
+
+    def uninstall(self):
+        """Uninstalls silently and waits until the clean-up batch, which removes what is left
+        of the installation directory and then itself, has ended too."""
+        code = exit_code_of(self.prefix.start_for_exit_code(self.uninstaller(), "/s"))
+        batch = os.path.join(self.prefix.path, "drive_c", "windows", "temp", "lwpx-*", "*.bat")
+        self.assertTrue(wait_until(lambda: not glob.glob(batch), 60), glob.glob(batch))
+        return code
 
 
 class Extraction(LinksBed):
@@ -104,7 +113,7 @@ class Removal(LinksBed):
             shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
             os.symlink(target, path)
 
-        self.assertEqual(exit_code_of(self.prefix.start_for_exit_code(self.uninstaller(), "/s")), 0)
+        self.assertEqual(self.uninstall(), 0)
         self.assertEqual(snapshot(self.outside), before)
         self.assertFalse(os.path.exists(os.path.join(self.install_dir, "lwpic.exe")))
 
@@ -131,10 +140,9 @@ class Removal(LinksBed):
 
         swapper = threading.Thread(target=swap_once_removal_began)
         swapper.start()
-        code = exit_code_of(self.prefix.start_for_exit_code(self.uninstaller(), "/s"))
+        code = self.uninstall()
         swapper.join()
         self.assertEqual(code, 0)
         # The swap came while files were still to go, so the removal met the link.
         self.assertTrue(left_at_swap and left_at_swap[0] > 0, left_at_swap)
-        self.assertTrue(wait_until(lambda: not os.path.exists(self.uninstaller()), 30))
         self.assertEqual(snapshot(self.outside), before)
