@@ -8,6 +8,8 @@
 #include <new>
 #include <utility>
 
+#include "base/desktop_launch.h"
+
 bool ShellStart(const std::wstring& path, const std::wstring& parameters, int show,
                 UniqueHandle* process, DWORD* error) {
     SHELLEXECUTEINFOW info = {};
@@ -27,7 +29,7 @@ bool ShellStart(const std::wstring& path, const std::wstring& parameters, int sh
 
 bool LaunchFile(const std::wstring& path, DWORD* error) {
     // Nobody waits for the started program; its handle is not kept.
-    return ShellStart(path, L"", SW_SHOW, nullptr, error);
+    return StartAsDesktopUser(path, L"", SW_SHOW, nullptr, error);
 }
 
 std::wstring SpecialFolder(int csidl) {

@@ -14,7 +14,8 @@
 bool ShellStart(const std::wstring& path, const std::wstring& parameters, int show,
                 UniqueHandle* process, DWORD* error);
 
-// Opens `path` through the shell; `error` receives GetLastError after the call either way.
+// Opens `path` as the desktop's user (StartAsDesktopUser); `error` receives the failure's
+// code, 0 after a success.
 bool LaunchFile(const std::wstring& path, DWORD* error);
 
 // A shell special folder (a CSIDL_ value), not created when missing; empty when the shell

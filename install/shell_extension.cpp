@@ -4,11 +4,11 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "base/desktop_launch.h"
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
-#include "install/desktop_launch.h"
 #include "install/file_removal.h"
 
 namespace {

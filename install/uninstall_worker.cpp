@@ -2,13 +2,13 @@
 
 #include <vector>
 
+#include "base/desktop_launch.h"
 #include "base/diagnostics.h"
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "base/resolved_path.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
-#include "install/desktop_launch.h"
 #include "install/file_list.h"
 #include "install/file_removal.h"
 #include "install/removal_scope.h"

@@ -1,9 +1,9 @@
 #include "pages/installed_page.h"
 
 #include "base/diagnostics.h"
+#include "base/file_util.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
-#include "install/desktop_launch.h"
 #include "pages/page_parts.h"
 #include "report/report_front.h"
 #include "ui/action_map.h"
@@ -90,7 +90,7 @@ void CInstalled::OnInstallFinish() {
 
 void StartInstalledApp(const std::wstring& installDir) {
     DWORD error = 0;
-    if (StartAsDesktopUser(JoinPath(installDir, Start_App), L"", SW_SHOW, nullptr, &error)) {
+    if (LaunchFile(JoinPath(installDir, Start_App), &error)) {
         ReportNewInstall(7, 1, 0, L"");
     } else {
         ReportNewInstall(7, 5, static_cast<int>(error), L"");

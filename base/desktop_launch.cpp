@@ -1,13 +1,13 @@
-#include "install/desktop_launch.h"
+#include "base/desktop_launch.h"
 
 #include <exdisp.h>
 #include <servprov.h>
 #include <shldisp.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "base/diagnostics.h"
 #include "base/file_util.h"
-#include "install/path_relation.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ HRESULT StartThroughDesktopShell(const std::wstring& path, const std::wstring& p
     BSTR file = SysAllocStringLen(path.data(), static_cast<UINT>(path.size()));
     if (!file) return E_OUTOFMEMORY;
     Variant arguments(parameters);
-    Variant directory(ParentDir(path));
+    Variant directory;  // the shell's own, as a direct start keeps this process's
     Variant operation;
     Variant showAs(show);
     const HRESULT started = shell->ShellExecute(file, arguments.get(), directory.get(),
@@ -88,6 +88,14 @@ HRESULT StartThroughDesktopShell(const std::wstring& path, const std::wstring& p
 bool StartAsDesktopUser(const std::wstring& path, const std::wstring& parameters, int show,
                         UniqueHandle* process, DWORD* error) {
     const std::wstring command = parameters.empty() ? path : path + L" " + parameters;
+    // The desktop's shell only takes the request and answers for a missing file with a box
+    // of its own, so that failure is found here, with the code a direct start gives.
+    if (!PathIsURLW(path.c_str()) && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD missing = GetLastError();
+        DebugPrint(L"[%d] cannot start %ls", static_cast<int>(missing), command.c_str());
+        if (error) *error = missing;
+        return false;
+    }
     const HRESULT hr = StartThroughDesktopShell(path, parameters, show);
     if (SUCCEEDED(hr)) {
         DebugPrint(L"started %ls through the desktop's shell", command.c_str());
