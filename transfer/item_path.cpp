@@ -1,7 +1,5 @@
 #include "transfer/item_path.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 #include "base/string_util.h"
@@ -26,8 +24,12 @@ namespace {
 bool IsDeviceName(const std::wstring& part) {
     std::wstring stem = part.substr(0, part.find(L'.'));
     while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    // COM1 to COM9 and LPT1 to LPT9 compare as COM# and LPT#.
-    if (stem.size() == 4 && stem[3] >= L'1' && stem[3] <= L'9') stem[3] = L'#';
+    // COM0 to COM9 and LPT0 to LPT9, and those with a superscript one, two or three, compare
+    // as COM# and LPT#.
+    if (stem.size() == 4 && ((stem[3] >= L'0' && stem[3] <= L'9') || stem[3] == L'\u00B9' ||
+                             stem[3] == L'\u00B2' || stem[3] == L'\u00B3')) {
+        stem[3] = L'#';
+    }
     static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"COM#",
                                               L"LPT#", L"CONIN$", L"CONOUT$"};
     for (const wchar_t* device : kDevices) {

@@ -101,7 +101,7 @@ TEST(IsSafeItemPath, RefusesPathsThatLeaveTheDirectory) {
                                   L".. \\a", L". .\\a", L"\\a", L"/a", L"\\\\srv\\share\\a",
                                   L"C:\\a", L"C:a", L"a.txt:stream", L"NUL", L"nul.txt",
                                   L"a\\con", L"COM1", L"lpt9.log\\x", L"aux .dat", L"CONOUT$",
-                                  L"prn"}) {
+                                  L"prn", L"COM0", L"lpt0.txt", L"COM\u00B9", L"lpt\u00B3.log"}) {
         EXPECT_FALSE(IsSafeItemPath(unsafe)) << unsafe;
     }
 }
