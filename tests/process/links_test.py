@@ -14,6 +14,7 @@ import shutil
 import threading
 import time
 
+from archives import tree
 from installers import demo_package, pack, provide_timeout, uidata
 from silent_install_test import InstallBed
 from winebed import exit_code_of, wait_until
@@ -21,18 +22,6 @@ from winebed import exit_code_of, wait_until
 SKINS = os.path.join("skins", "默认")
 # Files the application put into one of the installation's folders; they go with it.
 CACHE_FILES = ["cache%04d.bin" % n for n in range(400)]
-
-
-def snapshot(root):
-    """{path below root: contents} of every file, and the directories, below root."""
-    found = {}
-    for folder, dirs, names in os.walk(root):
-        for name in dirs:
-            found[os.path.relpath(os.path.join(folder, name), root)] = None
-        for name in names:
-            with open(os.path.join(folder, name), "rb") as f:
-                found[os.path.relpath(os.path.join(folder, name), root)] = f.read()
-    return found
 
 
 def write(path, text):
@@ -82,13 +71,13 @@ class Extraction(LinksBed):
                 else:
                     for file_name, text in files.items():
                         write(os.path.join(target, file_name), text)
-                before = snapshot(self.outside)
+                before = tree(self.outside)
                 link = os.path.join(self.install_dir, item)
                 os.makedirs(os.path.dirname(link), exist_ok=True)
                 os.symlink(target, link)
 
                 code = self.install(self.installer)
-                self.assertEqual(snapshot(self.outside), before)
+                self.assertEqual(tree(self.outside), before)
                 # Wine resolves the link whatever the installer asks, so the installer cannot
                 # remove it as a link and stops.
                 self.assertEqual(code, 1603)
@@ -106,7 +95,7 @@ class Removal(LinksBed):
         empty = os.path.join(self.outside, "empty")
         os.makedirs(empty)
         write(os.path.join(self.outside, "readme.txt"), "not the package's")
-        before = snapshot(self.outside)
+        before = tree(self.outside)
         for item, target in ((SKINS, empty),
                              ("readme.txt", os.path.join(self.outside, "readme.txt"))):
             path = os.path.join(self.install_dir, item)
@@ -114,7 +103,7 @@ class Removal(LinksBed):
             os.symlink(target, path)
 
         self.assertEqual(self.uninstall(), 0)
-        self.assertEqual(snapshot(self.outside), before)
+        self.assertEqual(tree(self.outside), before)
         self.assertFalse(os.path.exists(os.path.join(self.install_dir, "lwpic.exe")))
 
     def test_a_folder_swapped_for_a_link_while_it_is_emptied(self):
@@ -122,7 +111,7 @@ class Removal(LinksBed):
         for name in CACHE_FILES:
             write(os.path.join(folder, name), "the application's")
             write(os.path.join(self.outside, name), "not the installation's")
-        before = snapshot(self.outside)
+        before = tree(self.outside)
         moved = os.path.join(self.install_dir, "skins", "moved")
         left_at_swap = []
 
@@ -145,4 +134,4 @@ class Removal(LinksBed):
         self.assertEqual(code, 0)
         # The swap came while files were still to go, so the removal met the link.
         self.assertTrue(left_at_swap and left_at_swap[0] > 0, left_at_swap)
-        self.assertEqual(snapshot(self.outside), before)
+        self.assertEqual(tree(self.outside), before)
