@@ -166,28 +166,19 @@ HRESULT CArchiveExtractCallback::PrepareDirectory(const std::wstring& relative) 
 }
 
 HRESULT CArchiveExtractCallback::CreateOutputFile() {
-    const std::wstring resolved = outDirResolved + itemPath;
     if (GetFileAttributesW(diskPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         SetLastError(0);
-        if (!DeleteInPlace(diskPath, resolved, true)) {
+        if (!DeleteInPlace(diskPath, outDirResolved + itemPath, true)) {
             return Fail(kExtractCannotDelete, L"DeleteFileAlways fail, code:", GetLastError());
         }
     }
     auto* created = new COutFileStream;
     CMyComPtr<ISequentialOutStream> stream(created);
     SetLastError(0);
-    // A new file only: whatever took the deleted one's place is not written through.
+    // A new file only: whatever took the deleted one's place is not written through. Its
+    // directory is held open since it was checked, so nothing on the way has changed.
     if (!created->Create_NEW(diskPath.c_str())) {
         return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:", GetLastError());
-    }
-    const std::wstring landed = FinalPathOf(created->File.GetHandle());
-    if (!EqualsNoCase(landed, resolved)) {
-        // A directory on the way was swapped for a link after it was checked: the new file
-        // is elsewhere, and it is removed again.
-        created->Close();
-        DeleteInPlace(diskPath, landed);
-        return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:",
-                    kResolvedElsewhere);
     }
     outFileSpec = created;
     outFile = stream;
