@@ -81,7 +81,8 @@ bool DeleteInPlace(const std::wstring& path, const std::wstring& resolved, bool 
         return false;
     }
     FILE_BASIC_INFO basic = {};
-    if (clearReadOnly && GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof(basic)) &&
+    if (clearReadOnly &&
+        GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof(basic)) &&
         (basic.FileAttributes & FILE_ATTRIBUTE_READONLY)) {
         basic.FileAttributes &= ~FILE_ATTRIBUTE_READONLY;
         if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;

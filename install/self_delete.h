@@ -24,8 +24,8 @@ std::wstring CreateBatchDir();
 
 // Empties the uninstaller's directory when its name is Install_Dir (links in it are removed
 // as links or left, never followed; what is running stays), then writes the batch that
-// deletes `exePath`, the running uninstaller under the name it has now, into a new directory under the Windows directory's Temp that only
-// SYSTEM and administrators can change, and starts it with the system's cmd.exe (no
-// AutoRun commands, no delayed expansion), hidden, without waiting. False when nothing was
-// started: no directory, a path the console code page cannot express, or no process.
+// deletes `exePath`, the running uninstaller under the name it has now, into a new
+// directory from CreateBatchDir, and starts it with the system's cmd.exe (no AutoRun
+// commands, no delayed expansion), hidden, without waiting. False when nothing was started:
+// no directory, a path the console code page cannot express, or no process.
 bool ScheduleSelfDelete(const std::wstring& exePath);

@@ -34,10 +34,13 @@ def skips(cases):
     found = []
     for case in cases:
         out = case.findtext("system-out") or ""
-        found += ["%s: %s" % m.group(1, 3) for m in UNITTEST_SKIP.finditer(out)]
-        found += ["%s: %s" % (m.group(2), m.group(1)) for m in GTEST_SKIP.finditer(out)]
-        if case.get("status") not in ("run", "fail") and case.find("failure") is None:
-            found.append("%s: %s" % (case.get("name"), case.get("status")))
+        reasons = ["%s: %s" % m.group(1, 3) for m in UNITTEST_SKIP.finditer(out)]
+        reasons += ["%s: %s" % (m.group(2), m.group(1)) for m in GTEST_SKIP.finditer(out)]
+        # A whole entry skipped without a reason in its output is named with CTest's status.
+        if (not reasons and case.get("status") not in ("run", "fail")
+                and case.find("failure") is None):
+            reasons.append("%s: %s" % (case.get("name"), case.get("status")))
+        found += reasons
     return sorted(set(found))
 
 

@@ -21,11 +21,14 @@ std::wstring WithSystemCode(const wchar_t* text, DWORD code) {
     return text + std::to_wstring(static_cast<int>(code));
 }
 
-// The item's path with "\" between its names and no empty names.
+// The item's path with a backslash between its names, without empty names and "." (the
+// names of a resolved path).
 std::wstring NormalizedItemPath(std::wstring name) {
     std::replace(name.begin(), name.end(), L'/', L'\\');
     std::wstring path;
-    for (const std::wstring& part : SplitString(name, L"\\")) path = JoinPath(path, part);
+    for (const std::wstring& part : SplitString(name, L"\\")) {
+        if (part != L".") path = JoinPath(path, part);
+    }
     return path;
 }
 
@@ -208,7 +211,9 @@ Z7_COM7F_IMF(CArchiveExtractCallback::GetStream(UInt32 index, ISequentialOutStre
     diskPath = outDir + itemPath;
     if (isDir) return PrepareDirectory(itemPath);
     const size_t lastSeparator = itemPath.rfind(L'\\');
-    if (lastSeparator != std::wstring::npos) RINOK(PrepareDirectory(itemPath.substr(0, lastSeparator)))
+    if (lastSeparator != std::wstring::npos) {
+        RINOK(PrepareDirectory(itemPath.substr(0, lastSeparator)))
+    }
     RINOK(CreateOutputFile())
     *outStream = outFile;
     outFile->AddRef();
@@ -232,7 +237,9 @@ Z7_COM7F_IMF(CArchiveExtractCallback::SetOperationResult(Int32 operationResult))
         // Through the handle: the name may point elsewhere once the file is closed.
         if (extractMode && attribDefined) {
             FILE_BASIC_INFO basic = {};
-            basic.FileAttributes = ItemAttributes(attrib) ? ItemAttributes(attrib) : FILE_ATTRIBUTE_NORMAL;
+            // Zero would leave the attributes as they are.
+            basic.FileAttributes = ItemAttributes(attrib) ? ItemAttributes(attrib)
+                                                          : FILE_ATTRIBUTE_NORMAL;
             SetFileInformationByHandle(outFileSpec->File.GetHandle(), FileBasicInfo, &basic,
                                        sizeof(basic));
         }

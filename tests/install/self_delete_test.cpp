@@ -120,7 +120,7 @@ TEST(SelfDeleteBatch, ItsDirectoryIsNewAndOnlySystemAndAdministratorsMayEnter) {
     EXPECT_TRUE(RemoveDirectoryW(dir.c_str()));
     if (!kept) {
         GTEST_SKIP() << "this system keeps no DACL on a directory (it read back " << dacl
-                     << "), so the batch directory's cannot be read back";
+                     << "), so the batch directory's DACL cannot be read back";
     }
     // Protected: nothing inherited from the Temp directory, which everybody may write.
     EXPECT_EQ(dacl, L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");

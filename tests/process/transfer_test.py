@@ -202,6 +202,22 @@ class Extraction(unittest.TestCase):
                     self.assertEqual(got["items"], [winpath(out) + "\\0-first.txt"])
                     self.assertEqual(tree(parent), {"out": None, os.path.join("out", "inner"): None})
 
+    def test_dot_and_empty_names_in_item_paths_stay_where_they_point(self):
+        source = self.new_dir("dots-source")
+        for name in ("qq/top.txt", "a/qq/deeper.txt"):
+            os.makedirs(os.path.join(source, os.path.dirname(name)), exist_ok=True)
+            with open(os.path.join(source, name), "wb") as f:
+                f.write(name.encode())
+        archive = self.pack("dots", ["-mhc=off", "-m0=Copy"], source, ["qq", "a"])
+        # "qq/" becomes ".//": a "." and an empty name, which a resolved path has neither of.
+        rename_items(archive, [("qq", "./")])
+        self.assertIn(".//top.txt", archive_paths(archive))
+        out = self.new_dir("dots")
+        got = self.extract(archive, out)
+        self.assertEqual((got["result"], got["error"]), (0, ""))
+        self.assertEqual(tree(out), {"top.txt": b"qq/top.txt", "a": None,
+                                     os.path.join("a", "deeper.txt"): b"a/qq/deeper.txt"})
+
     def test_write_failure_is_not_success(self):
         source = self.new_dir("big-source")
         with open(os.path.join(source, "big.bin"), "wb") as f:
