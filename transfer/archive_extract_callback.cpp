@@ -21,13 +21,14 @@ std::wstring WithSystemCode(const wchar_t* text, DWORD code) {
     return text + std::to_wstring(static_cast<int>(code));
 }
 
-// The item's path with a backslash between its names, without empty names and "." (the
-// names of a resolved path).
+// The item's path as the system resolves it: a backslash between its names, and each name
+// without the dots and blanks at its end that the system drops, so "." and empty names go.
 std::wstring NormalizedItemPath(std::wstring name) {
     std::replace(name.begin(), name.end(), L'/', L'\\');
     std::wstring path;
-    for (const std::wstring& part : SplitString(name, L"\\")) {
-        if (part != L".") path = JoinPath(path, part);
+    for (std::wstring part : SplitString(name, L"\\")) {
+        part.erase(part.find_last_not_of(L". ") + 1);
+        if (!part.empty()) path = JoinPath(path, part);
     }
     return path;
 }

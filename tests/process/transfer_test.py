@@ -204,19 +204,22 @@ class Extraction(unittest.TestCase):
 
     def test_dot_and_empty_names_in_item_paths_stay_where_they_point(self):
         source = self.new_dir("dots-source")
-        for name in ("qq/top.txt", "a/qq/deeper.txt"):
+        for name in ("qq/top.txt", "a/qq/deeper.txt", "zz/dotted.txt"):
             os.makedirs(os.path.join(source, os.path.dirname(name)), exist_ok=True)
             with open(os.path.join(source, name), "wb") as f:
                 f.write(name.encode())
-        archive = self.pack("dots", ["-mhc=off", "-m0=Copy"], source, ["qq", "a"])
-        # "qq/" becomes ".//": a "." and an empty name, which a resolved path has neither of.
-        rename_items(archive, [("qq", "./")])
+        archive = self.pack("dots", ["-mhc=off", "-m0=Copy"], source, ["qq", "a", "zz"])
+        # "qq/" becomes ".//": a "." and an empty name, which a resolved path has neither of;
+        # "zz" becomes "b.", which the system names "b".
+        rename_items(archive, [("qq", "./"), ("zz", "b.")])
         self.assertIn(".//top.txt", archive_paths(archive))
+        self.assertIn("b./dotted.txt", archive_paths(archive))
         out = self.new_dir("dots")
         got = self.extract(archive, out)
         self.assertEqual((got["result"], got["error"]), (0, ""))
         self.assertEqual(tree(out), {"top.txt": b"qq/top.txt", "a": None,
-                                     os.path.join("a", "deeper.txt"): b"a/qq/deeper.txt"})
+                                     os.path.join("a", "deeper.txt"): b"a/qq/deeper.txt",
+                                     "b": None, os.path.join("b", "dotted.txt"): b"zz/dotted.txt"})
 
     def test_write_failure_is_not_success(self):
         source = self.new_dir("big-source")
