@@ -146,21 +146,26 @@ HRESULT CArchiveExtractCallback::PrepareDirectory(const std::wstring& relative) 
         if (heldDirs.count(part)) continue;
         const std::wstring path = outDir + part;
         const std::wstring resolved = outDirResolved + part;
-        UniqueFileHandle dir = OpenDirectoryInPlace(path, resolved);
-        if (!dir) {
-            // Something else is in the way: a file, or a link that would send the items
-            // below it elsewhere. It goes (a link as a link), and a directory takes its place.
-            SetLastError(0);
-            if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
-                !DeleteInPlace(path, resolved, true)) {
-                return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:", GetLastError());
-            }
-            CreateDirectoryW(path.c_str(), nullptr);
+        // Made before anything is looked up, as most are new.
+        UniqueFileHandle dir;
+        if (!CreateDirectoryW(path.c_str(), nullptr)) {
             dir = OpenDirectoryInPlace(path, resolved);
             if (!dir) {
-                return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:",
-                            GetLastError() ? GetLastError() : kResolvedElsewhere);
+                // Something else is in the way: a file, or a link that would send the items
+                // below it elsewhere. It goes (a link as a link), and a directory takes its
+                // place.
+                SetLastError(0);
+                if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+                    !DeleteInPlace(path, resolved, true)) {
+                    return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:", GetLastError());
+                }
+                CreateDirectoryW(path.c_str(), nullptr);
             }
+        }
+        if (!dir) dir = OpenDirectoryInPlace(path, resolved);
+        if (!dir) {
+            return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:",
+                        GetLastError() ? GetLastError() : kResolvedElsewhere);
         }
         // Held until the extraction ends, so that the directory cannot be swapped for a link
         // while items are written below it.
@@ -170,19 +175,26 @@ HRESULT CArchiveExtractCallback::PrepareDirectory(const std::wstring& relative) 
 }
 
 HRESULT CArchiveExtractCallback::CreateOutputFile() {
-    if (GetFileAttributesW(diskPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    auto* created = new COutFileStream;
+    CMyComPtr<ISequentialOutStream> stream(created);
+    // A new file only, so nothing that stands at the name is written through; its directory
+    // is held open since it was checked. What stands there is looked at only when the
+    // creation fails: a look for a name that is not there reads the whole directory under
+    // Wine.
+    SetLastError(0);
+    if (!created->Create_NEW(diskPath.c_str())) {
+        const DWORD createError = GetLastError();
+        if (GetFileAttributesW(diskPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:", createError);
+        }
         SetLastError(0);
         if (!DeleteInPlace(diskPath, outDirResolved + itemPath, true)) {
             return Fail(kExtractCannotDelete, L"DeleteFileAlways fail, code:", GetLastError());
         }
-    }
-    auto* created = new COutFileStream;
-    CMyComPtr<ISequentialOutStream> stream(created);
-    SetLastError(0);
-    // A new file only: whatever took the deleted one's place is not written through. Its
-    // directory is held open since it was checked, so nothing on the way has changed.
-    if (!created->Create_NEW(diskPath.c_str())) {
-        return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:", GetLastError());
+        SetLastError(0);
+        if (!created->Create_NEW(diskPath.c_str())) {
+            return Fail(kExtractCannotCreate, L"Create_ALWAYS fail, code:", GetLastError());
+        }
     }
     outFileSpec = created;
     outFile = stream;
