@@ -30,7 +30,6 @@ std::wstring Quoted(const std::wstring& path) {
     return L"\"" + escaped + L"\"";
 }
 
-
 // The text in the console's (OEM) code page, the one cmd reads batch files in; it differs
 // from the ANSI code page on many systems (1252 against 850). False when a character has no
 // equivalent there (a replacement character could make del match a different file).

@@ -21,10 +21,9 @@
 namespace {
 
 constexpr DWORD kApplicationWaitMs = 30000;
-constexpr DWORD kEntryPauseMs = 10;
-
 constexpr DWORD kApplicationAppearMs = 5000;
 constexpr DWORD kApplicationPollMs = 100;
+constexpr DWORD kEntryPauseMs = 10;
 
 // Waits until the application started by the desktop's shell, which hands out no process,
 // has come and gone: found by its place in the installation, within the same bound.
