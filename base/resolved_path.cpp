@@ -10,6 +10,14 @@ bool ResolvesTo(HANDLE handle, const std::wstring& resolved) {
     return !resolved.empty() && EqualsNoCase(FinalPathOf(handle), resolved);
 }
 
+// True when `fileId` is 0 (any file) or the open file's id.
+bool IsListedFile(HANDLE handle, ULONGLONG fileId) {
+    if (fileId == 0) return true;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    return GetFileInformationByHandle(handle, &info) &&
+           (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32 | info.nFileIndexLow) == fileId;
+}
+
 }  // namespace
 
 std::wstring FinalPathOf(HANDLE handle) {
@@ -41,14 +49,15 @@ std::wstring ResolvedBelow(const std::wstring& anchor, const std::wstring& full)
 }
 
 UniqueFileHandle OpenDirectoryInPlace(const std::wstring& path, const std::wstring& resolved,
-                                      DWORD extraAccess) {
+                                      DWORD extraAccess, ULONGLONG fileId) {
     UniqueFileHandle dir(CreateFileW(path.c_str(),
                                      FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | extraAccess,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info = {};
     if (!dir || !GetFileInformationByHandle(dir.get(), &info) ||
-        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !ResolvesTo(dir.get(), resolved)) {
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !ResolvesTo(dir.get(), resolved) ||
+        !IsListedFile(dir.get(), fileId)) {
         return UniqueFileHandle();
     }
     return dir;
@@ -57,13 +66,16 @@ UniqueFileHandle OpenDirectoryInPlace(const std::wstring& path, const std::wstri
 std::vector<DirectoryEntry> ListDirectory(HANDLE dir) {
     std::vector<DirectoryEntry> entries;
     alignas(8) unsigned char buffer[16384];
-    FILE_INFO_BY_HANDLE_CLASS kind = FileFullDirectoryRestartInfo;
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
     while (GetFileInformationByHandleEx(dir, kind, buffer, sizeof(buffer))) {
-        kind = FileFullDirectoryInfo;
+        kind = FileIdBothDirectoryInfo;
         for (size_t offset = 0;;) {
-            const auto* info = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer + offset);
+            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + offset);
             std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-            if (name != L"." && name != L"..") entries.push_back({name, info->FileAttributes});
+            if (name != L"." && name != L"..") {
+                entries.push_back({name, info->FileAttributes,
+                                   static_cast<ULONGLONG>(info->FileId.QuadPart)});
+            }
             if (info->NextEntryOffset == 0) break;
             offset += info->NextEntryOffset;
         }
@@ -71,12 +83,13 @@ std::vector<DirectoryEntry> ListDirectory(HANDLE dir) {
     return entries;
 }
 
-bool DeleteInPlace(const std::wstring& path, const std::wstring& resolved, bool clearReadOnly) {
+bool DeleteInPlace(const std::wstring& path, const std::wstring& resolved, bool clearReadOnly,
+                   ULONGLONG fileId) {
     const UniqueFileHandle file(CreateFileW(
         path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) return false;
-    if (!ResolvesTo(file.get(), resolved)) {
+    if (!ResolvesTo(file.get(), resolved) || !IsListedFile(file.get(), fileId)) {
         SetLastError(kResolvedElsewhere);
         return false;
     }

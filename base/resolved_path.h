@@ -30,13 +30,18 @@ std::wstring ResolvedBelow(const std::wstring& anchor, const std::wstring& full)
 // The existing directory `path`, opened for listing with `extraAccess` besides and shared
 // for reading and writing only, so that nobody can rename or remove it while the handle is
 // held. Empty when it is missing, not a directory, or resolves anywhere but `resolved`
-// (letter case aside): a link on the way or in its place.
+// (letter case aside): a link on the way or in its place. A non-zero `fileId` must also be
+// the file id of what was opened (see DirectoryEntry).
 UniqueFileHandle OpenDirectoryInPlace(const std::wstring& path, const std::wstring& resolved,
-                                      DWORD extraAccess = 0);
+                                      DWORD extraAccess = 0, ULONGLONG fileId = 0);
 
+// A name in a listed directory and the file id (the file system's number of the file) it had
+// there. Under Wine a name is turned into a file in two steps, and a directory swapped for a
+// link between them is not seen in the resolved path; the file id shows it.
 struct DirectoryEntry {
     std::wstring name;
     DWORD attributes;
+    ULONGLONG fileId;
 };
 
 // The names in the directory open as `dir` (from OpenDirectoryInPlace), "." and ".." left
@@ -48,6 +53,7 @@ std::vector<DirectoryEntry> ListDirectory(HANDLE dir);
 // `clearReadOnly` a read-only file loses that attribute first; otherwise it stays, as
 // DeleteFileW leaves it. A link the system follows even so (Wine's view of a host's symbolic
 // links) resolves elsewhere and stays. False with the system's error, kResolvedElsewhere
-// for a path that resolves elsewhere.
+// for a path that resolves elsewhere or, with a non-zero `fileId`, opens another file than the
+// one listed.
 bool DeleteInPlace(const std::wstring& path, const std::wstring& resolved,
-                   bool clearReadOnly = false);
+                   bool clearReadOnly = false, ULONGLONG fileId = 0);

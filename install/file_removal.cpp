@@ -34,14 +34,16 @@ bool DeleteOrSchedule(const std::wstring& path, std::wstring* scheduledAs) {
     return true;
 }
 
-void DeleteTree(const std::wstring& dir, const std::wstring& resolved) {
-    if (dir.empty()) return;
+namespace {
+
+// DeleteTree for a directory that a listing showed with `fileId` (0: any).
+void DeleteListedTree(const std::wstring& dir, const std::wstring& resolved, ULONGLONG fileId) {
     // Held without sharing deletion: the directory cannot be swapped for a link while what
     // is in it goes.
-    const UniqueFileHandle held = OpenDirectoryInPlace(dir, resolved, DELETE);
+    const UniqueFileHandle held = OpenDirectoryInPlace(dir, resolved, DELETE, fileId);
     if (!held) {
         // Missing, or a link: removed as a link where the system allows it, never followed.
-        DeleteInPlace(dir, resolved);
+        DeleteInPlace(dir, resolved, false, fileId);
         return;
     }
     for (const DirectoryEntry& entry : ListDirectory(held.get())) {
@@ -49,11 +51,17 @@ void DeleteTree(const std::wstring& dir, const std::wstring& resolved) {
         const std::wstring childResolved = resolved + L"\\" + entry.name;
         if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) &&
             !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-            DeleteTree(child, childResolved);
+            DeleteListedTree(child, childResolved, entry.fileId);
         } else {
-            DeleteInPlace(child, childResolved);
+            DeleteInPlace(child, childResolved, false, entry.fileId);
         }
     }
     FILE_DISPOSITION_INFO disposition = {TRUE};
     SetFileInformationByHandle(held.get(), FileDispositionInfo, &disposition, sizeof(disposition));
+}
+
+}  // namespace
+
+void DeleteTree(const std::wstring& dir, const std::wstring& resolved) {
+    if (!dir.empty()) DeleteListedTree(dir, resolved, 0);
 }
