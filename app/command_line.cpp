@@ -43,6 +43,15 @@ std::wstring SwitchValue(const std::wstring& commandLine, size_t at, size_t leng
     return value;
 }
 
+// Where "/log=" stands as a word of its own, perhaps quoted as a whole; npos without it.
+size_t FindLogSwitch(const std::wstring& commandLine) {
+    for (size_t at = 0; at < commandLine.size(); ++at) {
+        const bool wordStart = at == 0 || commandLine[at - 1] == L' ' || commandLine[at - 1] == L'"';
+        if (wordStart && StartsWithNoCase(commandLine.substr(at), kLogSwitch)) return at;
+    }
+    return std::wstring::npos;
+}
+
 // A file-name part counts only when it is all decimal digits.
 int DigitsValue(const std::wstring& text) {
     if (text.empty() || text.find_first_not_of(L"0123456789") != std::wstring::npos) return 0;
@@ -70,6 +79,13 @@ bool ParseTrackingIds(const std::wstring& commandLine, const std::wstring& fileN
     return false;
 }
 
+bool HasSilentSwitch(const std::wstring& commandLine) {
+    for (const wchar_t* silent : {L"-i", L"/i", L"/s", L"-s"}) {
+        if (StartsWithNoCase(commandLine, silent)) return true;
+    }
+    return false;
+}
+
 bool HasSwitch(const std::wstring& commandLine, const wchar_t* name) {
     for (const std::wstring& word : SplitString(commandLine, L" ")) {
         if (EqualsNoCase(word, name)) return true;
@@ -78,7 +94,14 @@ bool HasSwitch(const std::wstring& commandLine, const wchar_t* name) {
 }
 
 std::wstring SilentInstallDirFor(const std::wstring& commandLine, const std::wstring& folderName) {
-    const size_t at = commandLine.find(L"d=");
+    // A "d=" inside the log file's name ("/log=C:\build=2\setup.log") is part of that name.
+    const size_t log = FindLogSwitch(commandLine);
+    const size_t logEnd =
+        log == std::wstring::npos ? log : ValueEnd(commandLine, log + wcslen(kLogSwitch));
+    size_t at = commandLine.find(L"d=");
+    while (at != std::wstring::npos && log != std::wstring::npos && at > log && at < logEnd) {
+        at = commandLine.find(L"d=", at + 1);
+    }
     if (at == std::wstring::npos || at == 0) return L"";
     std::wstring value = SwitchValue(commandLine, at, 2) + L"\\" + folderName;
     std::wstring result;
@@ -95,12 +118,6 @@ std::wstring SilentInstallDirFor(const std::wstring& commandLine, const std::wst
 }
 
 std::wstring GetLogPath(const std::wstring& commandLine) {
-    for (size_t at = 0; at < commandLine.size(); ++at) {
-        // A word of its own, perhaps quoted as a whole.
-        const bool wordStart = at == 0 || commandLine[at - 1] == L' ' || commandLine[at - 1] == L'"';
-        if (wordStart && StartsWithNoCase(commandLine.substr(at), kLogSwitch)) {
-            return SwitchValue(commandLine, at, wcslen(kLogSwitch));
-        }
-    }
-    return L"";
+    const size_t at = FindLogSwitch(commandLine);
+    return at == std::wstring::npos ? L"" : SwitchValue(commandLine, at, wcslen(kLogSwitch));
 }

@@ -12,6 +12,10 @@ bool ParseCommandLine(const std::wstring& commandLine);
 // The same with the executable's file name given, so the rule can be checked for any name.
 bool ParseTrackingIds(const std::wstring& commandLine, const std::wstring& fileName);
 
+// True when the command line starts with a silent switch ("/s", "/i", "-s", "-i", letter case
+// ignored): only the start of the line counts, and any word with such a start.
+bool HasSilentSwitch(const std::wstring& commandLine);
+
 // Answers the running-application question with "terminate" without asking.
 extern const wchar_t kCloseAppsSwitch[];
 

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/exit_codes.h"
+#include "app/run_mode.h"
 #include "app/sequences.h"
 #include "base/diagnostics.h"
 #include "base/handles.h"
@@ -98,8 +99,6 @@ BOOL CALLBACK ActivateExistingWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
-bool IsUninstallMode() { return EndsWithNoCase(GetModulePath(), Uninst_App); }
-
 int RunSetup(HINSTANCE instance, const std::wstring& commandLine) {
     // The event marks a running installer; it lives as long as the process.
     CreateEventW(nullptr, TRUE, FALSE, kInstanceEventName);
@@ -117,9 +116,7 @@ int RunSetup(HINSTANCE instance, const std::wstring& commandLine) {
         BuildOfflineInstaller(commandLine);
         return kExitOk;
     }
-    for (const wchar_t* silent : {L"-i", L"/i", L"/s", L"-s"}) {
-        if (StartsWithNoCase(commandLine, silent)) Silent_Install = 1;
-    }
+    if (HasSilentSwitch(commandLine)) Silent_Install = 1;
 
     ParseCommandLine(commandLine);
     const std::wstring logPath = GetLogPath(commandLine);

@@ -10,6 +10,3 @@ int RunSetup(HINSTANCE instance, const std::wstring& commandLine);
 
 // EnumWindows callback that raises every visible window of ours (class "LUI_...").
 BOOL CALLBACK ActivateExistingWindow(HWND window, LPARAM unused);
-
-// True when the executable runs under the uninstaller's file name.
-bool IsUninstallMode();

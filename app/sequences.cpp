@@ -3,13 +3,12 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/entry.h"
 #include "app/exit_codes.h"
+#include "app/run_mode.h"
 #include "base/diagnostics.h"
 #include "base/file_util.h"
 #include "base/probes.h"
@@ -17,6 +16,7 @@
 #include "config/tracking_ids.h"
 #include "config/ui_data.h"
 #include "config/user_data_ini.h"
+#include "install/file_list.h"
 #include "install/install_pipeline.h"
 #include "install/path_relation.h"
 #include "install/permissions.h"
@@ -68,14 +68,13 @@ void RunInstallWorker(const CInstall& install, CInstalling& installing) {
                                                static_cast<InstallJob*>(&installing), 0, nullptr));
     WriteUserDataIni(install.installDir);
     if (!installing.workerThread) return;
-    if (Silent_Install == 1) {
-        WaitAnswering(installing.workerThread.get());
-    } else {
-        installing.ShowModal();
-    }
+    // The page closes once the worker has finished; a page that could not be shown returns
+    // at once. Either way the job is read, and goes, only after the worker's end.
+    if (Silent_Install != 1) installing.ShowModal();
+    WaitAnswering(installing.workerThread.get());
 }
 
-int RunInstall(const std::wstring& commandLine) {
+int Install(const std::wstring& commandLine) {
     CInstall install;
     if (Silent_Install == 1) {
         install.SetInstallDir(GetSilentInstallDir(commandLine));
@@ -111,8 +110,15 @@ int RunInstall(const std::wstring& commandLine) {
     } else {
         ReportNewInstall(8, 2, 0, L"");
     }
-    StopReporter();
     return ok ? kExitOk : kExitFailed;
+}
+
+int RunInstall(const std::wstring& commandLine) {
+    const int code = Install(commandLine);
+    // However the run ended, what it queued (the install page's first report at least) is
+    // sent before the process goes.
+    StopReporter();
+    return code;
 }
 
 // The exit code of a finished uninstall: 3010 when a file waits for the next restart. The
@@ -125,10 +131,9 @@ int UninstallExitCode(const UninstallJob& job, bool cleanUpStarted) {
     return kExitOk;
 }
 
-// The uninstall with its pages, or (silent) without any: the survey's report is then the
-// plain choice to uninstall.
-int RunUninstall() {
-    const bool silent = Silent_Install == 1;
+// The uninstall with its pages, or (silent, by the uninstaller's own switch) without any:
+// the survey's report is then the plain choice to uninstall.
+int RunUninstall(bool silent, bool ownsRegistration) {
     if (silent) {
         ReportUninstall(0, kUninstallChosen);
     } else {
@@ -149,6 +154,7 @@ int RunUninstall() {
     UninstallJob silentJob;
     UninstallJob& job = page ? *page : silentJob;
     job.baseDir = GetModuleDir();
+    job.ownsRegistration = ownsRegistration;
     DebugPrint(L"uninstalling from %ls", job.baseDir.c_str());
     if (page) page->StartProgressTimer();
     job.workerThread.reset(CreateThread(nullptr, 0, UninstallThreadProc, &job, 0, nullptr));
@@ -176,39 +182,32 @@ int RunUninstall() {
 
 }  // namespace
 
-std::wstring KeepFailureLog() {
-    const std::wstring current = LogPath();
-    if (!current.empty()) return current;
-    wchar_t temp[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    if (length == 0 || length > MAX_PATH) return L"";
-    SYSTEMTIME now = {};
-    GetLocalTime(&now);
-    wchar_t name[96] = {};
-    std::swprintf(name, 96, L"-%ls-%04u%02u%02u-%02u%02u%02u.log",
-                  IsUninstallMode() ? L"uninstall" : L"setup", now.wYear, now.wMonth, now.wDay,
-                  now.wHour, now.wMinute, now.wSecond);
-    const std::wstring path = JoinPath(temp, REG_KEY + name);
-    if (!WriteLogTo(path)) return L"";
-    DebugPrint(L"the run failed: this log is kept as %ls", path.c_str());
-    return path;
-}
-
 int RunSequences(const std::wstring& commandLine) {
+    if (!IsUninstallMode()) {
+        if (!EndRunningApp(commandLine)) return kExitCancelled;
+        return RunInstall(commandLine);
+    }
+    // A document packed with the silent option makes installs silent, never the removal.
+    const bool silent = HasSilentSwitch(commandLine);
     // An uninstaller copied elsewhere would end, start and remove what it finds beside it
-    // with the rights it was given.
-    if (IsUninstallMode()) {
-        const std::wstring recorded = ReadInstallLocation(REG_KEY);
-        if (!IsSameDirectory(recorded, GetModuleDir())) {
-            DebugPrint(L"this uninstaller is not in the installation the Uninstall entry "
-                       L"records (\"%ls\"): nothing is removed", recorded.c_str());
-            if (Silent_Install != 1) {
-                MessageBoxW(nullptr, Uninstall_Error.c_str(), App_Name.c_str(), MB_OK | MB_ICONERROR);
-            }
-            return kExitFailed;
+    // with the rights it was given: it removes only an installation, the one the Uninstall
+    // entry records or one that its entry no longer records but whose file list is there.
+    const std::wstring dir = GetModuleDir();
+    const std::wstring recorded = ReadInstallLocation(REG_KEY);
+    const bool recordedHere = IsSameDirectory(recorded, dir);
+    if (!recordedHere && !(IsNamedLikeInstallDir(dir) && HasFileList(dir + App_Data_Ini))) {
+        DebugPrint(L"this uninstaller is not in an installation (the Uninstall entry records "
+                   L"\"%ls\"): nothing is removed", recorded.c_str());
+        if (!silent) {
+            MessageBoxW(nullptr, Uninstaller_Elsewhere.c_str(), App_Name.c_str(),
+                        MB_OK | MB_ICONERROR);
         }
+        return kExitNotInstalled;
+    }
+    if (!recordedHere) {
+        DebugPrint(L"the Uninstall entry records %ls: only %ls is removed",
+                   recorded.empty() ? L"no installation" : recorded.c_str(), dir.c_str());
     }
     if (!EndRunningApp(commandLine)) return kExitCancelled;
-    if (IsUninstallMode()) return RunUninstall();
-    return RunInstall(commandLine);
+    return RunUninstall(silent, recordedHere || recorded.empty());
 }

@@ -7,8 +7,3 @@
 // without asking), then runs the uninstall when the executable is the uninstaller, else the
 // install. Returns the process exit code (app/exit_codes.h) when the run is over.
 int RunSequences(const std::wstring& commandLine);
-
-// Makes sure a failed run leaves its log: when no log file is in use yet, the log goes to
-// the user's temporary folder, named with the product and the time. Returns the log file,
-// empty when none could be written.
-std::wstring KeepFailureLog();

@@ -2,14 +2,36 @@
 
 #include <exdisp.h>
 #include <servprov.h>
+#include <shellapi.h>
 #include <shldisp.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <utility>
+
 #include "base/diagnostics.h"
-#include "base/file_util.h"
 
 namespace {
+
+// Starts `path` with `parameters` through this process's shell, never showing an error box.
+// `process` (may be null) receives the started process when the shell made one; `error`
+// receives GetLastError after the call either way.
+bool ShellStart(const std::wstring& path, const std::wstring& parameters, int show,
+                UniqueHandle* process, DWORD* error) {
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    // No error box: an unattended run must not stop on a dialog; the caller reports the code.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = path.c_str();
+    info.lpParameters = parameters.c_str();
+    info.nShow = show;
+    SetLastError(0);
+    const bool ok = ShellExecuteExW(&info) != FALSE;
+    if (error) *error = GetLastError();
+    UniqueHandle started(info.hProcess);
+    if (process) *process = std::move(started);
+    return ok;
+}
 
 // A VARIANT that owns what it holds.
 class Variant {
@@ -105,4 +127,9 @@ bool StartAsDesktopUser(const std::wstring& path, const std::wstring& parameters
     DebugPrint(L"the desktop's shell cannot start %ls (0x%08lX): starting it directly",
                command.c_str(), static_cast<unsigned long>(hr));
     return ShellStart(path, parameters, show, process, error);
+}
+
+bool LaunchFile(const std::wstring& path, DWORD* error) {
+    // Nobody waits for the started program; its handle is not kept.
+    return StartAsDesktopUser(path, L"", SW_SHOW, nullptr, error);
 }

@@ -18,3 +18,7 @@
 // a start through the shell.
 bool StartAsDesktopUser(const std::wstring& path, const std::wstring& parameters, int show,
                         UniqueHandle* process, DWORD* error);
+
+// Opens `path` as the desktop's user (StartAsDesktopUser); `error` receives the failure's
+// code, 0 after a success.
+bool LaunchFile(const std::wstring& path, DWORD* error);

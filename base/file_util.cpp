@@ -1,36 +1,10 @@
 #include "base/file_util.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
 #include <algorithm>
 #include <new>
-#include <utility>
-
-#include "base/desktop_launch.h"
-
-bool ShellStart(const std::wstring& path, const std::wstring& parameters, int show,
-                UniqueHandle* process, DWORD* error) {
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    // No error box: an unattended run must not stop on a dialog; the caller reports the code.
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.lpFile = path.c_str();
-    info.lpParameters = parameters.c_str();
-    info.nShow = show;
-    SetLastError(0);
-    const bool ok = ShellExecuteExW(&info) != FALSE;
-    if (error) *error = GetLastError();
-    UniqueHandle started(info.hProcess);
-    if (process) *process = std::move(started);
-    return ok;
-}
-
-bool LaunchFile(const std::wstring& path, DWORD* error) {
-    // Nobody waits for the started program; its handle is not kept.
-    return StartAsDesktopUser(path, L"", SW_SHOW, nullptr, error);
-}
 
 std::wstring SpecialFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};

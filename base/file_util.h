@@ -1,4 +1,4 @@
-// Starting and reading files, finding folders, creating directory trees.
+// Reading files, finding folders, creating directory trees.
 #pragma once
 
 #include <windows.h>
@@ -7,16 +7,6 @@
 #include <string>
 
 #include "base/handles.h"
-
-// Starts `path` with `parameters` through the shell, never showing an error box. `process`
-// (may be null) receives the started process when the shell made one; `error` receives
-// GetLastError after the call either way.
-bool ShellStart(const std::wstring& path, const std::wstring& parameters, int show,
-                UniqueHandle* process, DWORD* error);
-
-// Opens `path` as the desktop's user (StartAsDesktopUser); `error` receives the failure's
-// code, 0 after a success.
-bool LaunchFile(const std::wstring& path, DWORD* error);
 
 // A shell special folder (a CSIDL_ value), not created when missing; empty when the shell
 // has none.

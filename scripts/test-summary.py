@@ -1,7 +1,9 @@
 """The closing summary of scripts/test.sh: what ran for each target, every skip with its
 reason, and one closing line with the counts of all targets together.
-    test-summary.py VERDICT BUILD_DIR...
-Exits 1 when a test failed or no test ran at all."""
+    test-summary.py VERDICT BUILD_DIR=CTEST_EXIT_CODE...
+A CTest run that failed without a failed test (a discovery step that could not run its
+program, say) counts as one failure of its target. Exits 1 when anything failed or no test ran
+at all, else 0."""
 import os
 import re
 import sys
@@ -45,18 +47,19 @@ def skips(cases):
 
 
 def main():
-    verdict, build_dirs = sys.argv[1], sys.argv[2:]
+    verdict, runs = sys.argv[1], [arg.rsplit("=", 1) for arg in sys.argv[2:]]
     total = [0, 0, 0]
     print()
     print("== summary")
     print(verdict)
-    for build_dir in build_dirs:
+    for build_dir, ctest_code in runs:
         target = os.path.basename(os.path.normpath(build_dir))
-        cases = results(build_dir)
-        if cases is None:
-            print("%s: not run" % target)
-            continue
+        cases = results(build_dir) or []
         passed, failed, skipped = counts(cases)
+        if ctest_code != "0" and not failed:
+            print("%s: CTest failed (exit %s) without a failed test: see %s" %
+                  (target, ctest_code, os.path.join(build_dir, "test-output.log")))
+            failed = 1
         # A skip inside an entry that passed counts as a skip too.
         skipped_lines = skips(cases)
         result = (passed, failed, max(skipped, len(skipped_lines)))

@@ -46,16 +46,24 @@ suite() {
   return "${PIPESTATUS[0]}"
 }
 
-status=0
+# A target whose programs cannot run here registers only the checks that read the built
+# files: CTest then starts none of its programs, not even to discover the GoogleTest cases.
+statuses=()
 for target in i686 x86_64; do
   if runs "$target"; then
+    cmake -S "$here" -B "$build/$target" -DLW_RUN_TESTS=ON >/dev/null
     echo "== the $target build, whole suite"
-    suite "$target" "$@" || status=1
+    suite "$target" "$@" && code=0 || code=$?
   elif [ "$target" = i686 ]; then
+    cmake -S "$here" -B "$build/$target" -DLW_RUN_TESTS=OFF >/dev/null
     echo "== the $target build, static checks only: this machine cannot run its programs"
-    suite "$target" -L static "$@" || status=1
+    suite "$target" -L static "$@" && code=0 || code=$?
+  else
+    continue
   fi
+  statuses+=("$build/$target=$code")
 done
 
-python3 "$here/scripts/test-summary.py" "$verdict" "$build/i686" "$build/x86_64" || status=1
-exit $status
+# The exit status is the summary's: 0 exactly when it counts no failure, CTest's own errors
+# (a discovery that failed, say) counted among them.
+python3 "$here/scripts/test-summary.py" "$verdict" "${statuses[@]}"

@@ -68,6 +68,11 @@ TEST(SilentInstallDir, TakesTheRestOfTheLineUpToAKnownSwitch) {
         {L"/s", L""},
         {L"/s /d=e:\\\\\\x", L"e:\\\\x\\LarwenPic"},         // one pass: three become two
         {L"/s /d=", L"\\LarwenPic"},
+        // A "d=" inside the log file's name is that name's, wherever the log switch stands.
+        {L"/s /log=C:\\build=2\\setup.log d=D:\\Apps", L"D:\\Apps\\LarwenPic"},
+        {L"/s \"/log=C:\\My build=2\\setup.log\" d=D:\\Apps", L"D:\\Apps\\LarwenPic"},
+        {L"/s d=D:\\Apps /log=C:\\build=2\\setup.log", L"D:\\Apps\\LarwenPic"},
+        {L"/s /log=C:\\build=2\\setup.log", L""},
     };
     for (const auto& c : cases) EXPECT_EQ(GetSilentInstallDir(c.commandLine), c.dir) << c.commandLine;
 }
@@ -84,6 +89,14 @@ TEST(LogPath, TheValueOfTheLogSwitchUpToAKnownSwitch) {
         {L"/s", L""},
     };
     for (const auto& c : cases) EXPECT_EQ(GetLogPath(c.commandLine), c.path) << c.commandLine;
+}
+
+TEST(Switches, SilentOnlyAtTheStartOfTheLine) {
+    const struct { const wchar_t* commandLine; bool silent; } cases[] = {
+        {L"/s", true}, {L"/I d=C:\\x", true}, {L"-S", true}, {L"-install", true},
+        {L"d=C:\\x /s", false}, {L" /s", false}, {L"/x", false}, {L"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HasSilentSwitch(c.commandLine), c.silent) << c.commandLine;
 }
 
 TEST(Switches, AWordOfTheCommandLineIgnoringCase) {

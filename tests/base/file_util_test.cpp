@@ -20,21 +20,6 @@ TEST(CreateDirectoryTree, CreatesEveryMissingLevel) {
     EXPECT_FALSE(PathFileExistsW((root / L"file\\sub").c_str()));
 }
 
-TEST(LaunchFile, ReportsTheSystemError) {
-    TempDir root;
-    DWORD error = 12345;
-    EXPECT_FALSE(LaunchFile(root / L"missing.exe", &error));
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-
-    // A real program is started: it leaves a file behind.
-    const std::wstring marker = root / L"started.txt";
-    WriteFileBytes(root / L"touch.bat", "@echo started> \"" +
-                   std::string(marker.begin(), marker.end()) + "\"\r\n");
-    ASSERT_TRUE(LaunchFile(root / L"touch.bat", &error));
-    for (int i = 0; i < 100 && !PathFileExistsW(marker.c_str()); ++i) Sleep(100);
-    EXPECT_TRUE(PathFileExistsW(marker.c_str()));
-}
-
 TEST(ReadWholeFile, SizeBoundsAndTerminators) {
     TempDir dir;
     const struct { const char* name; DWORD size; bool accepted; } cases[] = {

@@ -1,4 +1,4 @@
-#include "app/entry.h"
+#include "app/run_mode.h"
 
 #include <gtest/gtest.h>
 
