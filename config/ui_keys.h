@@ -93,6 +93,7 @@
     X(Install_Error, L"安装失败，请重新运行安装程序后再试。") \
     X(Install_Log_Text, L"安装日志：") \
     X(Uninstall_Error, L"卸载失败，请关闭岚文看图后再试。") \
+    X(Uninstaller_Elsewhere, L"此卸载程序不在岚文看图的安装目录中，未删除任何内容。") \
     X(Usage_Permit, L"使用许可") \
     X(Consent_Text, L"同意") \
     X(Disagree_Text, L"不同意") \

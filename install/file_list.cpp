@@ -77,3 +77,9 @@ void ReadFileList(const std::wstring& iniPath, std::vector<std::wstring>& out) {
     out.insert(out.end(), files.begin(), files.end());
     out.insert(out.end(), others.begin(), others.end());
 }
+
+bool HasFileList(const std::wstring& iniPath) {
+    wchar_t first[2] = {};
+    return GetPrivateProfileStringW(kAppFileListSection, KeyName(0).c_str(), L"", first, 2,
+                                    iniPath.c_str()) > 0;
+}

@@ -14,3 +14,7 @@ void WriteFileList(const std::wstring& iniPath, const std::vector<std::wstring>&
 // Appends the removal list to `out`: [AppFileList] then [TmpFile] entries, read from F_0 up
 // to the first empty value, with existing files first and everything else after them.
 void ReadFileList(const std::wstring& iniPath, std::vector<std::wstring>& out);
+
+// True when the file holds an [AppFileList] with at least one entry: the list an
+// installation writes once its files are in place.
+bool HasFileList(const std::wstring& iniPath);

@@ -21,8 +21,10 @@ bool DeleteOrSchedule(const std::wstring& path, std::wstring* scheduledAs) {
     if (slash == std::wstring::npos) return false;
     const std::wstring dir = copy.substr(0, slash);
     wchar_t unique[MAX_PATH] = {};
-    // The system creates this empty file to reserve the name; it stays beside the original.
+    // The system creates this empty file to reserve a unique stem; the file itself is not
+    // used and goes again at once.
     if (!GetTempFileNameW(dir.c_str(), L"", 0, unique)) return false;
+    DeleteFileW(unique);
     std::wstring stem = unique;
     stem = stem.substr(stem.rfind(L'\\') + 1);
     stem = stem.substr(0, stem.rfind(L'.'));

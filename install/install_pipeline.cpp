@@ -102,7 +102,9 @@ void WriteDeploymentValues(const std::wstring& installDir, const std::wstring& u
 }
 
 // Links, Uninstall entry, uninstaller copy, shell extension, default viewer, package data.
-void Register(InstallJob& job) {
+// False, and nothing registered after them, when the Uninstall entry or the uninstaller
+// could not be written: without them the installation could not be removed.
+bool Register(InstallJob& job) {
     const std::wstring appExe = JoinPath(job.installDir, Start_App);
     const std::wstring uninstallExe = JoinPath(job.installDir, Uninst_App);
     const std::wstring desktopLink = CreateDesktopShortcut(appExe, App_Desktop_Link);
@@ -119,26 +121,35 @@ void Register(InstallJob& job) {
         if (slash != std::wstring::npos && slash > 0) job.fileList.push_back(appMenuLink.substr(0, slash));
     }
 
-    if (CreateUninstallKey(REG_KEY)) {
+    const bool entry = CreateUninstallKey(REG_KEY) && SetUninstallString(uninstallExe);
+    if (entry) {
         SetDisplayIcon(appExe);
-        SetUninstallString(uninstallExe);
         SetUninstallValue(L"Publisher", Company_Name);
         SetUninstallValue(L"DisplayName", App_Name);
         SetDisplayVersion(appExe);
         WriteDeploymentValues(job.installDir, uninstallExe);
+    } else {
+        DebugPrint(L"[%d] the Uninstall entry cannot be written: %ls",
+                   static_cast<int>(GetLastError()), REG_KEY.c_str());
     }
     // An uninstaller already there (from the package, or an earlier installation) stays.
-    if (GetFileAttributesW(uninstallExe.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (CopyFileW(GetModulePath().c_str(), uninstallExe.c_str(), TRUE)) {
-            DebugPrint(L"created %ls", uninstallExe.c_str());
-        } else {
-            DebugPrint(L"[%d] the uninstaller cannot be written: %ls",
-                       static_cast<int>(GetLastError()), uninstallExe.c_str());
-        }
+    DWORD attributes = GetFileAttributesW(uninstallExe.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES &&
+        CopyFileW(GetModulePath().c_str(), uninstallExe.c_str(), TRUE)) {
+        DebugPrint(L"created %ls", uninstallExe.c_str());
+        attributes = GetFileAttributesW(uninstallExe.c_str());
     }
+    const bool uninstaller =
+        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!uninstaller) {
+        DebugPrint(L"[%d] the uninstaller cannot be written: %ls",
+                   static_cast<int>(GetLastError()), uninstallExe.c_str());
+    }
+    if (!entry || !uninstaller) return false;
     RegisterShellExtension(job.installDir);
     if (job.setAsDefault) SetDefaultViewer(job.installDir);
     MergeIniFile(JoinPath(job.installDir, Lw_Data), JoinPath(job.installDir, Lw_User_Data));
+    return true;
 }
 
 }  // namespace
@@ -167,8 +178,15 @@ DWORD WINAPI InstallThreadProc(LPVOID param) {
 
     if (job.extractOk) {
         const DWORD registration = GetTickCount();
-        Register(job);
-        LogStep(L"registration", true, registration, L"");
+        const bool registered = Register(job);
+        LogStep(L"registration", registered, registration,
+                registered ? L"" : L"the installation could not be made removable");
+        if (!registered) {
+            // A failed run, reported and shown as one: the files stay listed for a later
+            // installation over them.
+            job.extractOk = 0;
+            job.errorText = Install_Error;
+        }
     }
     const std::wstring appDataIni = JoinPath(job.installDir, App_Data_Ini);
     WriteTmpFileSection(appDataIni);

@@ -12,6 +12,10 @@ struct UninstallJob {
     // The installation directory: the uninstaller's own directory, set before the worker
     // starts; the files, the list and the executables are found relative to it.
     std::wstring baseDir;
+    // False when the Uninstall entry records another installation of the product: the
+    // entry, the links, the shell extension and the default viewer are then that one's and
+    // stay; only what lies in baseDir goes.
+    bool ownsRegistration = true;
     // The worker thread; whoever owns the job waits for it before the job goes away.
     UniqueHandle workerThread;
     // Progress, read by the page's timer while the worker writes it.

@@ -11,6 +11,7 @@
 #include "config/ui_data.h"
 #include "install/file_list.h"
 #include "install/file_removal.h"
+#include "install/path_relation.h"
 #include "install/removal_scope.h"
 #include "install/running_app.h"
 #include "install/shell_extension.h"
@@ -53,13 +54,19 @@ void RunApplicationCleanup(const std::wstring& appExe) {
     }
 }
 
-// Removes one entry of the removal list. With `schedule`, a file that cannot be deleted now
-// is renamed and left to the next restart; true when that happened.
-bool RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool schedule) {
+// Removes one entry of the removal list; with `insideOnly`, only one below baseDir. With
+// `schedule`, a file that cannot be deleted now is renamed and left to the next restart; true
+// when that happened.
+bool RemoveEntry(const std::wstring& entry, const std::wstring& baseDir, bool insideOnly,
+                 bool schedule) {
     std::wstring path;
     std::wstring resolved;
     if (!ResolveRemovalEntry(entry, baseDir, &path, &resolved)) {
         DebugPrint(L"[skipped, not created by the installation] %ls", entry.c_str());
+        return false;
+    }
+    if (insideOnly && !IsPathBelow(path, baseDir)) {
+        DebugPrint(L"[kept, the recorded installation's] %ls", path.c_str());
         return false;
     }
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -88,21 +95,25 @@ DWORD WINAPI UninstallThreadProc(LPVOID param) {
     const std::wstring uninstallExe = baseDir + Uninst_App;
     const std::wstring listFile = baseDir + App_Data_Ini;
 
-    RunApplicationCleanup(appExe);
-    if (UnregisterShellExtension(baseDir)) job.restartNeeded = 1;
+    if (job.ownsRegistration) {
+        RunApplicationCleanup(appExe);
+        if (UnregisterShellExtension(baseDir)) job.restartNeeded = 1;
+    }
 
     std::vector<std::wstring> list;
     ReadFileList(listFile, list);
     job.removeTotal = static_cast<int>(list.size());
     job.removedCount = 0;
     for (const std::wstring& entry : list) {
-        if (RemoveEntry(entry, baseDir, true)) job.restartNeeded = 1;
+        if (RemoveEntry(entry, baseDir, !job.ownsRegistration, true)) job.restartNeeded = 1;
         Sleep(kEntryPauseMs);
         ++job.removedCount;
     }
     DeleteFileW(listFile.c_str());
-    DeleteUninstallKey(REG_KEY);
-    RemoveDesktopShortcut();
+    if (job.ownsRegistration) {
+        DeleteUninstallKey(REG_KEY);
+        RemoveDesktopShortcut();
+    }
     // The running uninstaller cannot be deleted; the clean-up after the process ends does it.
     if (DeleteOrSchedule(uninstallExe, &job.uninstallerPath)) job.uninstallerScheduled = 1;
     job.finished.store(1, std::memory_order_release);
@@ -113,6 +124,6 @@ void RemovePreviousFiles(const std::wstring& oldDir) {
     const std::wstring listFile = oldDir + App_Data_Ini;
     std::vector<std::wstring> list;
     ReadFileList(listFile, list);
-    for (const std::wstring& entry : list) RemoveEntry(entry, oldDir, false);
+    for (const std::wstring& entry : list) RemoveEntry(entry, oldDir, false, false);
     DeleteFileW(listFile.c_str());
 }

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "base/file_util.h"
+#include "base/desktop_launch.h"
 #include "base/handles.h"
 #include "base/probes.h"
 #include "config/ui_data.h"

@@ -1,7 +1,7 @@
 #include "pages/installed_page.h"
 
+#include "base/desktop_launch.h"
 #include "base/diagnostics.h"
-#include "base/file_util.h"
 #include "base/string_util.h"
 #include "config/ui_data.h"
 #include "pages/page_parts.h"

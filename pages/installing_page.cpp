@@ -15,6 +15,8 @@ const UINT kInstallTimerInterval = 100;  // milliseconds
 CInstalling::CInstalling() {
     CreatePageWindow(this, L"CInstalling", false);
     AddProgressControls(this, L"正在下载...", L"简洁轻巧  极速看图  纯净无广告", this);
+    // It closes itself once the worker has finished; nothing else may end it before.
+    closesOnRequest = false;
 
     // The pipeline posts its phase messages here.
     progressWindow = hwnd;

@@ -98,6 +98,12 @@ CMessageBox::~CMessageBox() = default;
 int CMessageBox::Show(const std::wstring& title, const std::wstring& message,
                       const std::wstring& cancelText, const std::wstring& okText,
                       int iconStyle) {
+    // A box that cannot be shown gives the answer of its close button, which is the
+    // negative answer to every question the installer asks.
+    if (!hwnd) {
+        closedByCloseButton = 1;
+        return result;
+    }
     const int iconId = MessageBoxIconId(iconStyle);
     icon->visible = iconId != 0;
     if (icon->visible) {

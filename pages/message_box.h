@@ -20,7 +20,7 @@ public:
 
     // Fills the texts, lays the window out and serves it until it closes; `result`.
     // iconStyle 1 and 2 choose an icon, any other value shows none; an empty button text
-    // hides that button.
+    // hides that button. A box whose window could not be made answers as if closed.
     int Show(const std::wstring& title, const std::wstring& message,
              const std::wstring& cancelText, const std::wstring& okText, int iconStyle);
 

@@ -21,6 +21,8 @@ CUninstalling::CUninstalling() {
     title = AddHeaderTitle(this, Font_Family.c_str());
     logo = AddHeaderLogo(this);
     AddProgressControls(this, L"正在卸载...", L"我们会努力改进，期待与您再次相见", this);
+    // It closes itself once the worker has finished; nothing else may end it before.
+    closesOnRequest = false;
 }
 
 CUninstalling::~CUninstalling() {

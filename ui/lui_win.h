@@ -89,6 +89,9 @@ public:
     int closing = 0;
     std::vector<ILUIChild*> children;  // owned, in creation order
     bool cancelled = true;
+    // False for a page that ends only by its own Close: a close the system asks for (Alt+F4,
+    // the taskbar) is then refused, as the page has no close button to offer.
+    bool closesOnRequest = true;
     UINT_PTR timerId = 0;
     std::wstring className;
     ULONGLONG lastPaintTick = 0;

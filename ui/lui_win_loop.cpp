@@ -18,6 +18,7 @@ bool IsMouseMessage(UINT message) { return message >= WM_MOUSEFIRST && message <
 
 LRESULT CALLBACK LUIWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LUIWin* window = FindRegisteredWindow(hwnd);
+    if (message == WM_CLOSE && window && !window->closing && !window->closesOnRequest) return 0;
     if (window && !window->closing && window->running) {
         window->ServeMessage(message, wParam, lParam);
         if (WindowRegistry.empty()) PostMessageW(hwnd, WM_QUIT, 0, 0);

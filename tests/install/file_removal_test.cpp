@@ -4,6 +4,8 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "base/handles.h"
 #include "base/resolved_path.h"
@@ -117,4 +119,14 @@ TEST(DeleteOrSchedule, AFileInUseIsLeftForTheNextRestart) {
                  registered.compare(held.size(), 1, L"_") == 0 &&
                  registered.compare(registered.size() - 4, 4, L".tmp") == 0))
         << registered;
+    // Nothing else is left beside it: no name reserved for the renaming stays.
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found = {};
+    const HANDLE search = FindFirstFileW((root / L"*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_EQ(names.size(), 1u) << names.size() << " names, the last " << names.back().c_str();
 }
