@@ -3,12 +3,16 @@
 #include "pages/install_page.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "config/ui_data.h"
+#include "install/file_list.h"
+#include "install/install_test_support.h"
+#include "install/uninstall_entry.h"
 #include "page_test_support.h"
 #include "report/report_front.h"
 #include "ui/lui_button.h"
@@ -18,6 +22,7 @@
 #include "ui/lui_link.h"
 #include "ui/lui_text.h"
 #include "ui/toolkit_module.h"
+#include "test_support.h"
 
 namespace {
 
@@ -35,7 +40,49 @@ protected:
     }
 };
 
+// Refuses every window this thread asks for while it lives, as a system short of window
+// resources would.
+class WindowsRefused {
+public:
+    WindowsRefused() : hook_(SetWindowsHookExW(WH_CBT, Refuse, nullptr, GetCurrentThreadId())) {}
+    ~WindowsRefused() { UnhookWindowsHookEx(hook_); }
+    WindowsRefused(const WindowsRefused&) = delete;
+    WindowsRefused& operator=(const WindowsRefused&) = delete;
+    bool active() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam) {
+        return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_;
+};
+
 }  // namespace
+
+TEST_F(InstallPage, AnOverwriteQuestionThatCannotShowQuitsAndKeepsTheEarlierFiles) {
+    // An earlier installation that the Uninstall entry records, its file listed.
+    Install_Dir = L"LarwenPic";
+    TempDir root;
+    const std::wstring earlier = root / L"LarwenPic";
+    ASSERT_TRUE(CreateDirectoryW(earlier.c_str(), nullptr));
+    const std::wstring file = earlier + L"\\old.txt";
+    WriteFileBytes(file, "earlier");
+    WriteFileList(earlier + App_Data_Ini, {file});
+    ScratchUninstallKey scratch;
+    ASSERT_TRUE(CreateUninstallKey(scratch.name()));
+    ASSERT_TRUE(SetDisplayIcon(earlier + L"\\lwpic.exe"));
+
+    CInstall page;
+    bool quit = false;
+    {
+        WindowsRefused refused;
+        ASSERT_TRUE(refused.active());
+        quit = page.CheckExistingInstall();
+    }
+    EXPECT_TRUE(quit);
+    EXPECT_TRUE(PathFileExistsW(file.c_str()));
+    EXPECT_TRUE(page.existingDir.empty());
+}
 
 TEST_F(InstallPage, AgreementBoxAndItsLeadInEnableBothInstallButtons) {
     // What is clicked, in order, and the box and the two buttons' state after each click.
