@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/exit_codes.h"
@@ -12,6 +14,7 @@
 #include "base/handles.h"
 #include "base/probes.h"
 #include "base/string_util.h"
+#include "base/text_convert.h"
 #include "config/offline_builder.h"
 #include "config/ui_data.h"
 #include "config/version_info.h"
@@ -61,6 +64,32 @@ void PrintHelp() {
         std::fclose(console);
     }
     FreeConsole();
+}
+
+// Writes the lines where the caller reads them: into the output it handed over (a pipe or a
+// file, as UTF-8), else into the console it was started from. A program started without
+// either shows nothing.
+void PrintToCaller(const std::vector<std::wstring>& lines) {
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    UniqueFileHandle console;
+    if ((!output || output == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        console.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+        output = console.get();
+    }
+    if (!output || output == INVALID_HANDLE_VALUE) return;
+    for (const std::wstring& line : lines) {
+        const std::wstring text = line + L"\r\n";
+        DWORD written = 0;
+        if (WriteConsoleW(output, text.c_str(), static_cast<DWORD>(text.size()), &written,
+                          nullptr)) {
+            continue;
+        }
+        const std::string bytes = WideToUtf8(text);
+        WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    if (console) FreeConsole();
 }
 
 // The first lines of the log: what runs, how it was started and on what.
@@ -113,8 +142,9 @@ int RunSetup(HINSTANCE instance, const std::wstring& commandLine) {
         return kExitOk;
     }
     if (StartsWithNoCase(commandLine, L"-p") || StartsWithNoCase(commandLine, L"/p")) {
-        BuildOfflineInstaller(commandLine);
-        return kExitOk;
+        const PackerReport report = BuildOfflineInstaller(commandLine);
+        PrintToCaller(report.lines);
+        return report.ok ? kExitOk : kExitFailed;
     }
     if (HasSilentSwitch(commandLine)) Silent_Install = 1;
 

@@ -81,6 +81,43 @@ class Packer(unittest.TestCase):
                 self.assertEqual(resource(out, "BTE", "143"), payload)
                 self.assertEqual(resource(out, "XML", "141"), uidata)
 
+    def test_the_packer_says_what_it_packed_and_fails_when_a_file_cannot_go_in(self):
+        work = self.folder("packer reports")
+        package = write(os.path.join(work, "pkg64.7z"), b"package")
+        document = write(os.path.join(work, "uidata.xml"), b"<root/>")
+        missing = os.path.join(work, "missing32.7z")
+        # One byte past the largest file the packer reads; sparse, so it costs no disk.
+        too_large = os.path.join(work, "huge32.7z")
+        with open(too_large, "wb") as f:
+            f.truncate(104857600)
+        out = os.path.join(work, "offline_setup.exe")
+        # (arguments, exit code, whether an installer is there afterwards, the lines said in
+        # order). An earlier installer is replaced, or gone when the run fails; a run with
+        # nothing to pack leaves it alone.
+        cases = [
+            ([package, document, missing], 0, True,
+             [r'packed ".*pkg64\.7z" as the package', r'packed ".*uidata\.xml" as the uidata',
+              r'skipped ".*missing32\.7z": no such file', r"offline installer: .*offline_setup"]),
+            ([package, too_large, document], 1603, False,
+             [r'packed ".*pkg64\.7z" as the package',
+              r'could not pack ".*huge32\.7z": it is larger than 104857599 bytes',
+              r"no offline installer was made"]),
+            ([missing], 0, True, [r'skipped ".*missing32\.7z"', r"nothing to pack"]),
+        ]
+        for arguments, code, made, said in cases:
+            with self.subTest([os.path.basename(a) for a in arguments]):
+                write(out, b"an earlier offline installer")
+                shutil.copy(SETUP_EXE, os.path.join(work, "setup.exe"))
+                process = self.prefix.start_for_exit_code(os.path.join(work, "setup.exe"), "-p",
+                                                          *[winpath(a) for a in arguments])
+                text, _ = process.communicate(timeout=120)
+                lines = text.decode("utf-8", "replace").replace("\r", "").splitlines()
+                self.assertEqual(lines[-1], "exit=%d" % code, lines)
+                self.assertEqual(len(lines) - 1, len(said), lines)
+                for line, pattern in zip(lines, said):
+                    self.assertRegex(line, pattern)
+                self.assertEqual(os.path.exists(out), made)
+
     def test_unquoted_paths_make_nothing(self):
         # Without a blank in the path Wine passes the argument without quotes.
         work = self.folder("unquoted")
