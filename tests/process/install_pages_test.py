@@ -9,7 +9,7 @@ import unittest
 
 from installers import INSTALL_DIR_NAME
 from screen import Screen, set_dpi
-from winebed import SOURCE_DIR, Prefix, end_process, fixture, winpath
+from winebed import SOURCE_DIR, Prefix, end_process, fixture, wait_until, winpath
 
 PAGE_SIZE = (632, 432)
 WHITE = (255, 255, 255)
@@ -17,6 +17,7 @@ CLOSE = (590, 42)
 AGREE_BOX = (44, 388)
 AGREE_LEAD_IN = (70, 388)        # the first piece of the agreement line
 VIEWER_LABEL = (80, 364)         # the default-viewer option's label
+VIEWER_FILL = (39, 364)          # the default-viewer box's fill, left of its tick
 INSTALL = (316, 278)             # the large install button of the main view
 INSTALL_SIDE = (250, 278)        # inside it, left of its text
 INSTALL_NOW = (482, 380)         # the install button of the directory view
@@ -107,21 +108,28 @@ class InstallPagesAt:
         # Back in the main view the large button shows again; the close button cancels.
         page.click(BACK)
         self.assertTrue(page.frame_where(INSTALL_SIDE, bluish), "the main view did not return")
-        self.assertTrue(page.click_until_gone(CLOSE))
+        self.assertTrue(page.click_once(CLOSE), "the page stayed after a click on its close button")
         head, install_dir = self.result()
         self.assertEqual(head, "cancelled=1 setAsDefault=1")
 
     def test_install_buttons_hand_back_the_directory_and_the_viewer_option(self):
-        # What is clicked before the install button, the button, and what the page gives.
+        # What is clicked before the install button (each click with the frame that shows
+        # its effect), the button, and what the page gives. Every click is the first one on
+        # its control: a page that drops it fails here.
         cases = [("main view", [], INSTALL, "cancelled=0 setAsDefault=1"),
-                 ("viewer label", [VIEWER_LABEL], INSTALL, "cancelled=0 setAsDefault=0"),
-                 ("directory view", [CHOOSE_DIR], INSTALL_NOW, "cancelled=0 setAsDefault=1")]
+                 ("viewer label", [(VIEWER_LABEL, VIEWER_FILL, lambda rgb: not bluish(rgb))],
+                  INSTALL, "cancelled=0 setAsDefault=0"),
+                 ("directory view", [(CHOOSE_DIR, INSTALL_NOW_SIDE, bluish)], INSTALL_NOW,
+                  "cancelled=0 setAsDefault=1")]
         for name, before, button, expected in cases:
             with self.subTest(name):
                 page = self.show_install()
-                for point in before:
+                for point, where, test in before:
                     page.click(point)
-                self.assertTrue(page.click_until_gone(button))
+                    self.assertTrue(page.frame_where(where, test),
+                                    "no effect of the first click at %r" % (point,))
+                self.assertTrue(page.click_once(button),
+                                "the page stayed after the first click on its install button")
                 head, install_dir = self.result()
                 self.assertEqual(head, expected)
                 self.assertRegex(install_dir, r"^C:\\users\\[^\\]+\\AppData\\Local\\%s$" % INSTALL_DIR_NAME)
@@ -133,24 +141,35 @@ class InstallPagesAt:
             with self.subTest(language):
                 page = self.show_install(language)
                 page.keep(self.screen.screenshot(), PAGE_SIZE, "install_" + language, self.DPI)
-                self.assertTrue(page.click_until_gone(CLOSE))
+                self.assertTrue(page.click_once(CLOSE), "the page stayed after the first click")
                 self.assertEqual(self.result()[0], "cancelled=1 setAsDefault=1")
 
-    def test_installed_page_shows_the_outcome(self):
-        # Error text ("-": success), whether the failure line shows, the screenshot's name.
-        cases = [("-", False, "installed"), ("解压失败，错误码：2", True, "installed_failed")]
-        for error, failed, name in cases:
-            with self.subTest(name):
-                folder = os.path.join(self.folder, name)
+    def test_installed_page_shows_the_outcome_and_its_buttons_act_on_the_first_click(self):
+        # Error text ("-": success), whether the failure line shows, the button clicked once,
+        # whether that starts the application, the screenshot's name (None: none kept).
+        # After a failure the start button only closes the page.
+        cases = [("-", False, START, True, "installed"),
+                 ("解压失败，错误码：2", True, START, False, "installed_failed"),
+                 ("-", False, CLOSE, False, None)]
+        for error, failed, button, starts, name in cases:
+            with self.subTest(error=error, button="start" if button == START else "close"):
+                folder = os.path.join(self.folder, "case")
                 os.makedirs(folder)
+                # The stand-in application records each start in lwpic.exe.args.
+                shutil.copy(fixture("fx_app.exe"), os.path.join(folder, "lwpic.exe"))
                 page = self.show("installed", winpath(folder), error)
                 shot = page.frame_where(START_SIDE, bluish)
                 self.assertTrue(shot, "no frame with the button")
-                page.keep(shot, PAGE_SIZE, name, self.DPI)
+                if name:
+                    page.keep(shot, PAGE_SIZE, name, self.DPI)
                 self.assertEqual(any(map(reddish, page.pixels(shot, ERROR_LINE))), failed)
-                self.assertTrue(page.click_until_gone(START))
+                self.assertTrue(page.click_once(button), "the page stayed after the first click")
                 self.assertEqual(self.process.wait(timeout=30), 0)
                 self.assertTrue(os.path.exists(os.path.join(folder, "closed")))
+                args = os.path.join(folder, "lwpic.exe.args")
+                # The start is handed to the shell without waiting: give it time to show.
+                started = wait_until(lambda: os.path.exists(args), 10 if starts else 2)
+                self.assertEqual(bool(started), starts, "lwpic.exe started")
                 shutil.rmtree(folder)
 
 

@@ -9,6 +9,7 @@ import os
 import subprocess
 import unittest
 
+from screen import Screen
 from winebed import Prefix, end_process, fixture, pixel, wait_until, winpath
 
 TITLE = "岚文看图"
@@ -182,7 +183,11 @@ class PagesAt:
         for name, point, expected in cases:
             with self.subTest(button=name), self.ended():
                 out, origin, _ = self.show_box("覆盖安装", "退出安装", 2)
-                self.click(origin, point)
+                # The box has drawn its frame: the first click on each button must end it.
+                box = Screen(self.prefix, os.path.join(self.shots, "box")).page(BOX_SIZE)
+                self.assertEqual(box.origin, origin)
+                self.assertTrue(box.click_once(point),
+                                "the box stayed after the first click on its %s button" % name)
                 self.assertEqual(self.process.wait(timeout=30), 0)
                 with open(out) as f:
                     self.assertEqual(f.read().strip(), expected)

@@ -120,10 +120,22 @@ class Page:
         self.screen.prefix.x("xdotool", "mousemove", str(x), str(y))
         self.screen.prefix.x("xdotool", "click", "1")
 
+    def click_once(self, point, effect=None, timeout=30):
+        """Clicks the point exactly once and waits for the click's effect: effect() giving
+        something true or, without an effect, the window going. The effect's last value
+        (false when it never came). A page that drops this click fails the test, so call
+        it once the page has drawn the frame the click is meant for; a user clicks only
+        what he sees, and does so once."""
+        self.click(point)
+        if effect is None:
+            return self.screen.gone(self, timeout)
+        return wait_until(effect, timeout)
+
     def click_until_gone(self, point, tries=30):
         """Clicks the point until the window goes: a click before the window takes input is
         lost. Every click hits the same control, so a late one cannot change the answer.
-        False when the window stayed."""
+        False when the window stayed. Only for a window whose first frame cannot be waited
+        for; a drawn page takes its first click (click_once)."""
         for _ in range(tries):
             self.click(point)
             if self.screen.gone(self, 2):

@@ -167,7 +167,9 @@ class InstalledMachine:
     def uninstall_from(self, page, process, shots):
         """Clicks the uninstall button, follows the removal to the finished page and closes
         it; the exit code. With shots, the last two pages are kept."""
-        self.assertTrue(page.click_until_gone(UNINSTALL), "the uninstall page stayed")
+        # The page has drawn (start): the first click on the button must take.
+        self.assertTrue(page.click_once(UNINSTALL),
+                        "the uninstall page stayed after the first click on its uninstall button")
 
         # The removal's progress: the bar partly filled and the percentage beside it.
         removing = self.screen.page(PAGE_SIZE, exclude=(page.window,))
@@ -189,9 +191,13 @@ class InstalledMachine:
 
         finished = self.screen.page(PAGE_SIZE, exclude=(page.window, removing.window))
         self.assertTrue(finished, "the uninstalled page did not show")
+        done_side = (DONE[0] - 80, DONE[1])
         if shots:
-            self.shot(finished, (DONE[0] - 80, DONE[1]), bluish, "uninstalled")
-        self.assertTrue(finished.click_until_gone(DONE), "the uninstalled page stayed")
+            self.shot(finished, done_side, bluish, "uninstalled")
+        self.assertTrue(finished.frame_where(done_side, bluish),
+                        "the uninstalled page was never drawn")
+        self.assertTrue(finished.click_once(DONE),
+                        "the uninstalled page stayed after the first click on its button")
         return exit_code_of(process, 120)
 
     def assertCleanedUp(self):
@@ -221,7 +227,8 @@ class UninstallPagesAt(InstalledMachine):
             with self.subTest(name):
                 reports = len(self.uninstall_reports())
                 process, page = self.start()
-                self.assertTrue(page.click_until_gone(button), "the page stayed")
+                self.assertTrue(page.click_once(button),
+                                "the page stayed after the first click on its %s button" % name)
                 self.assertEqual(exit_code_of(process, 60), 1602)
                 self.assertEqual(self.uninstall_reports()[reports:], [(0, 1), (0, 3)])
                 self.assertEqual(self.machine_state(), before)
@@ -229,12 +236,9 @@ class UninstallPagesAt(InstalledMachine):
     def test_uninstall_removes_the_installation_then_itself(self):
         reports = len(self.uninstall_reports())
         process, page = self.start()
-        # A click before the page takes input is lost; box 2 is clicked until it shows
-        # checked (clicking a checked box leaves it checked), then box 0 once.
-        for _ in range(30):
-            page.click(BOX_CLICK[2])
-            if page.frame_where(BOX_FILL[2], bluish, timeout=2):
-                break
+        # The page has drawn: one click checks box 2, one more moves the choice to box 0.
+        page.click(BOX_CLICK[2])
+        self.assertTrue(page.frame_where(BOX_FILL[2], bluish), "box 2 did not take the first click")
         page.click(BOX_CLICK[0])
         path = self.shot(page, BOX_FILL[0], bluish, "uninstall")
         self.assertEqual([bluish(page.pixel(path, p)) for p in BOX_FILL],
