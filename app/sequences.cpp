@@ -191,11 +191,14 @@ int RunSequences(const std::wstring& commandLine) {
     const bool silent = HasSilentSwitch(commandLine);
     // An uninstaller copied elsewhere would end, start and remove what it finds beside it
     // with the rights it was given: it removes only an installation, the one the Uninstall
-    // entry records or one that its entry no longer records but whose file list is there.
+    // entry records, or one the entry no longer records (removed by hand, or taken over by a
+    // later installation elsewhere) whose directory holds the file list written for it.
     const std::wstring dir = GetModuleDir();
     const std::wstring recorded = ReadInstallLocation(REG_KEY);
     const bool recordedHere = IsSameDirectory(recorded, dir);
-    if (!recordedHere && !(IsNamedLikeInstallDir(dir) && HasFileList(dir + App_Data_Ini))) {
+    const bool unrecordedInstallation =
+        IsNamedLikeInstallDir(dir) && ListsFilesBelow(dir + App_Data_Ini, dir);
+    if (!recordedHere && !unrecordedInstallation) {
         DebugPrint(L"this uninstaller is not in an installation (the Uninstall entry records "
                    L"\"%ls\"): nothing is removed", recorded.c_str());
         if (!silent) {
@@ -208,6 +211,11 @@ int RunSequences(const std::wstring& commandLine) {
         DebugPrint(L"the Uninstall entry records %ls: only %ls is removed",
                    recorded.empty() ? L"no installation" : recorded.c_str(), dir.c_str());
     }
+    // Started from its link or from a console in the installation, the uninstaller's current
+    // directory is the one it removes; held as such, that directory could not be opened for
+    // deletion, and nothing in it would go.
+    const std::wstring systemDir = SystemFolder(GetSystemDirectoryW);
+    if (!systemDir.empty()) SetCurrentDirectoryW(systemDir.c_str());
     if (!EndRunningApp(commandLine)) return kExitCancelled;
     return RunUninstall(silent, recordedHere || recorded.empty());
 }

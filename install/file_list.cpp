@@ -78,8 +78,9 @@ void ReadFileList(const std::wstring& iniPath, std::vector<std::wstring>& out) {
     out.insert(out.end(), others.begin(), others.end());
 }
 
-bool HasFileList(const std::wstring& iniPath) {
-    wchar_t first[2] = {};
-    return GetPrivateProfileStringW(kAppFileListSection, KeyName(0).c_str(), L"", first, 2,
-                                    iniPath.c_str()) > 0;
+bool ListsFilesBelow(const std::wstring& iniPath, const std::wstring& dir) {
+    std::unique_ptr<wchar_t[]> first(new wchar_t[kValueCapacity]);
+    const DWORD length = GetPrivateProfileStringW(kAppFileListSection, KeyName(0).c_str(), L"",
+                                                  first.get(), kValueCapacity, iniPath.c_str());
+    return length > 0 && length < kValueCapacity - 1 && IsPathBelow(first.get(), dir);
 }

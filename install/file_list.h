@@ -15,6 +15,7 @@ void WriteFileList(const std::wstring& iniPath, const std::vector<std::wstring>&
 // to the first empty value, with existing files first and everything else after them.
 void ReadFileList(const std::wstring& iniPath, std::vector<std::wstring>& out);
 
-// True when the file holds an [AppFileList] with at least one entry: the list an
-// installation writes once its files are in place.
-bool HasFileList(const std::wstring& iniPath);
+// True when the file holds an [AppFileList] whose first entry lies below `dir`: the list an
+// installation into `dir` writes once its files are in place (a copy of another
+// installation's list names that one's paths).
+bool ListsFilesBelow(const std::wstring& iniPath, const std::wstring& dir);

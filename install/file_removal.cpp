@@ -42,7 +42,13 @@ namespace {
 void DeleteListedTree(const std::wstring& dir, const std::wstring& resolved, ULONGLONG fileId) {
     // Held without sharing deletion: the directory cannot be swapped for a link while what
     // is in it goes.
-    const UniqueFileHandle held = OpenDirectoryInPlace(dir, resolved, DELETE, fileId);
+    UniqueFileHandle held = OpenDirectoryInPlace(dir, resolved, DELETE, fileId);
+    const bool deletable = static_cast<bool>(held);
+    if (!held && GetLastError() == ERROR_SHARING_VIOLATION) {
+        // Open elsewhere without sharing deletion (a program's current directory, say): what
+        // is in it goes all the same, the directory itself stays.
+        held = OpenDirectoryInPlace(dir, resolved, 0, fileId);
+    }
     if (!held) {
         // Missing, or a link: removed as a link where the system allows it, never followed.
         DeleteInPlace(dir, resolved, false, fileId);
@@ -58,6 +64,7 @@ void DeleteListedTree(const std::wstring& dir, const std::wstring& resolved, ULO
             DeleteInPlace(child, childResolved, false, entry.fileId);
         }
     }
+    if (!deletable) return;
     FILE_DISPOSITION_INFO disposition = {TRUE};
     SetFileInformationByHandle(held.get(), FileDispositionInfo, &disposition, sizeof(disposition));
 }

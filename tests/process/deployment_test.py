@@ -92,7 +92,7 @@ class EntryAndSilentUninstall(InstallBed):
             shutil.copy(os.path.join(self.install_dir, name), copy)
         installed, copied = tree(self.install_dir), tree(copy)
         copied_uninstaller = os.path.join(copy, "uninstall.exe")
-        self.assertEqual(self.prefix.exit_code(copied_uninstaller, "/s", "/closeapps"), 1603)
+        self.assertEqual(self.prefix.exit_code(copied_uninstaller, "/s", "/closeapps"), 1605)
         # With pages, the refusal is said in a message box, which Return closes.
         process = self.prefix.start_for_exit_code(copied_uninstaller)
         self.addCleanup(end_process, process)
@@ -100,7 +100,7 @@ class EntryAndSilentUninstall(InstallBed):
             ["xdotool", "search", "--onlyvisible", "--name", "岚文看图"], env=self.prefix.env(),
             stdout=subprocess.PIPE).stdout.strip(), 60), "no message box")
         self.prefix.x("xdotool", "key", "Return")
-        self.assertEqual(exit_code_of(process, 60), 1603)
+        self.assertEqual(exit_code_of(process, 60), 1605)
         self.assertEqual(tree(copy), copied)
         self.assertEqual(tree(self.install_dir), installed)
         self.assertEqual(self.prefix.reg_query(UNINSTALL_KEY, REG_VIEW)[0], 0)
