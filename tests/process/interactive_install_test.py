@@ -2,16 +2,17 @@
 Wine desktop under Xvfb at 96 DPI and checked from outside: the pages by their pixels, the
 installation with 7zz, `reg query`, lnkinfo and the report collector."""
 import os
+import shutil
 import unittest
 
 from archives import tree
-from install_pages_test import (AGREE_BOX, CHOOSE_DIR, CLOSE, ERROR_LINE, INSTALL,
-                                INSTALL_NOW, INSTALL_NOW_SIDE, INSTALL_SIDE, PAGE_SIZE, START,
-                                bluish, reddish)
+from install_pages_test import (AGREE_BOX, AGREEMENT_LINK, BROWSE, CHOOSE_DIR, CLOSE,
+                                ERROR_LINE, INSTALL, INSTALL_NOW, INSTALL_NOW_SIDE, INSTALL_SIDE,
+                                PAGE_SIZE, PRIVACY_LINK, START, bluish, reddish)
 from installers import INSTALL_DIR_NAME, UNINSTALL_KEY, demo_package, pack, read_ini, uidata
 from screen import Screen
 from silent_install_test import SUCCESS_STEPS, InstallBed
-from winebed import REG_VIEW, end_process, exit_code_of, winpath
+from winebed import REG_VIEW, end_process, exit_code_of, fixture, wait_until, winpath
 
 BAR_ROW = (46, 367, 540, 2)   # the installing page's progress bar
 BLUE = (0x23, 0x69, 0xFC)
@@ -30,9 +31,10 @@ class InteractiveInstall(InstallBed):
         self.process = None
         self.addCleanup(lambda: end_process(self.process))
 
-    def installer(self, package):
+    def installer(self, package, **items):
+        """The offline installer of package; items replace those of the shipped document."""
         return pack(self.prefix, self.work, package, uidata(
-            os.path.join(self.work, "uidata.xml"), Report_Url=self.collector.url))
+            os.path.join(self.work, "uidata.xml"), Report_Url=self.collector.url, **items))
 
     def start(self, installer, *args):
         self.screen.move_away()
@@ -78,7 +80,8 @@ class InteractiveInstall(InstallBed):
         self.assertTrue(page.frame_where(INSTALL_SIDE, bluish))
         page.click(CHOOSE_DIR)
         self.assertTrue(page.frame_where(INSTALL_NOW_SIDE, bluish), "no directory view")
-        self.assertTrue(page.click_until_gone(INSTALL_NOW))
+        self.assertTrue(page.click_once(INSTALL_NOW),
+                        "the install page stayed after the first click on its install button")
 
         _, filled = self.watch_installing(page)
         # The bar was seen at two lengths at least, the last one full (540 pixels, less the
@@ -109,13 +112,15 @@ class InteractiveInstall(InstallBed):
                 before = len(self.collector.steps())
                 self.start(self.installer(package), *switches)
                 page = self.install_page()
-                self.assertTrue(page.click_until_gone(INSTALL))
+                self.assertTrue(page.click_once(INSTALL),
+                                "the install page stayed after the first click on its button")
                 installing, _ = self.watch_installing(page)
                 finished = self.page(page, installing)
                 shot = finished.frame_where(START, bluish)
                 self.assertTrue(shot, "no installed page")
                 self.assertEqual(any(map(reddish, finished.pixels(shot, ERROR_LINE))), not starts)
-                self.assertTrue(finished.click_until_gone(START))
+                self.assertTrue(finished.click_once(START),
+                                "the installed page stayed after the first click on its button")
                 self.assertEqual(self.exit_code(), code)
                 self.install_dir = self.local_dir
                 self.assertEqual(self.collector.steps()[before:][-len(reports):], reports)
@@ -152,7 +157,10 @@ class InteractiveInstall(InstallBed):
                 self.start(installer)
                 box = self.screen.page(BOX_SIZE)
                 self.assertTrue(box, "the question did not show")
-                self.assertTrue(box.click_until_gone(button))
+                self.assertTrue(box.frame_where((BOX_RIGHT[0] - 40, BOX_RIGHT[1]), bluish),
+                                "the question was never drawn")
+                self.assertTrue(box.click_once(button),
+                                "the question stayed after the first click on its %s button" % name)
                 # Installing over it needs no click on the install page: it never shows.
                 self.assertEqual(self.exit_code(), code)
                 self.assertFalse(os.path.exists(self.local_dir))
@@ -166,10 +174,63 @@ class InteractiveInstall(InstallBed):
                 os.remove(mine)
                 self.assertInstalledFrom(self.package)
 
+    def test_links_and_a_chosen_folder(self):
+        # The agreement line's links open what the document names: here a stand-in program
+        # each, which records every start beside itself (<program>.args, one line a start).
+        links = os.path.join(self.prefix.scratch, "links")
+        os.makedirs(links)
+        programs = {name: os.path.join(links, name + ".exe") for name in ("agreement", "privacy")}
+        for program in programs.values():
+            shutil.copy(fixture("fx_app.exe"), program)
+        # A folder on the user's desktop, where the folder dialog's tree begins.
+        picked = os.path.join(self.prefix.user_home(), "Desktop", "Picked Apps")
+        os.makedirs(picked)
+        self.start(self.installer(self.package, User_Agreement_Url=winpath(programs["agreement"]),
+                                  Privacy_Url=winpath(programs["privacy"])))
+        page = self.install_page()
+        for name, link in (("agreement", AGREEMENT_LINK), ("privacy", PRIVACY_LINK)):
+            with self.subTest(link=name):
+                args = programs[name] + ".args"
+                self.assertTrue(page.click_once(link, lambda: os.path.exists(args)),
+                                "the %s link started nothing" % name)
+        # Each link started its own program, once, without arguments.
+        starts = {}
+        for name, program in programs.items():
+            if os.path.exists(program + ".args"):
+                with open(program + ".args", encoding="utf-16-le", newline="") as f:
+                    starts[name] = f.read().split("\r\n")[:-1]
+        self.assertEqual(starts, {"agreement": [""], "privacy": [""]})
+
+        # The directory view's browse button opens the folder dialog, a window of its own.
+        page.click(CHOOSE_DIR)
+        self.assertTrue(page.frame_where(INSTALL_NOW_SIDE, bluish), "no directory view")
+        before = set(self.screen.windows(""))
+        opened = page.click_once(BROWSE, lambda: set(self.screen.windows("")) - before)
+        self.assertTrue(opened, "the browse button opened no folder dialog")
+        self.assertEqual(len(opened), 1, opened)
+        dialog = opened.pop()
+        # Its tree lists the desktop's folders: typing the start of a name selects that
+        # folder, Return accepts it.
+        self.prefix.x("xdotool", "windowfocus", "--sync", dialog)
+        self.prefix.x("xdotool", "type", "--delay", "100", "picked")
+        self.prefix.x("xdotool", "key", "Return")
+        self.assertTrue(wait_until(lambda: dialog not in self.screen.windows("")),
+                        "the folder dialog stayed")
+        self.assertTrue(page.click_once(INSTALL_NOW),
+                        "the install page stayed after the first click on its install button")
+        self.watch_installing(page)
+        self.assertEqual(self.exit_code(), 0)
+        # The application went into the chosen folder's own product folder, nowhere else.
+        self.install_dir = os.path.join(picked, INSTALL_DIR_NAME)
+        self.assertInstalledFrom(self.package)
+        self.assertStartedOnce()
+        self.assertFalse(os.path.exists(self.local_dir))
+        self.assertEqual(os.listdir(picked), [INSTALL_DIR_NAME])
+
     def test_closing_the_install_page_installs_nothing(self):
         self.start(self.installer(self.package))
         page = self.install_page()
-        self.assertTrue(page.click_until_gone(CLOSE))
+        self.assertTrue(page.click_once(CLOSE), "the install page stayed after the first click")
         self.assertEqual(self.exit_code(), 1602)
         self.assertFalse(os.path.exists(self.local_dir))
         self.assertNothingRegistered()
