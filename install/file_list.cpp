@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/handles.h"
 #include "base/string_util.h"
 #include "install/path_relation.h"
 
@@ -44,9 +45,23 @@ void ReadSection(const wchar_t* section, const std::wstring& iniPath,
     }
 }
 
+// Starts a new list as UTF-16 text: the profile functions then keep writing it that way,
+// where they would write the ANSI code page otherwise and turn every name outside it (the
+// product's Chinese link names on a Western or Japanese system) into question marks that
+// name nothing the uninstaller could remove.
+void StartUnicodeFile(const std::wstring& iniPath) {
+    const UniqueFileHandle file(CreateFileW(iniPath.c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    static const unsigned char kUtf16Bom[] = {0xFF, 0xFE};
+    DWORD written = 0;
+    WriteFile(file.get(), kUtf16Bom, sizeof(kUtf16Bom), &written, nullptr);
+}
+
 }  // namespace
 
 void WriteTmpFileSection(const std::wstring& iniPath) {
+    StartUnicodeFile(iniPath);
     int index = 0;
     for (const wchar_t* path : kTmpFiles) {
         WritePrivateProfileStringW(kTmpFileSection, KeyName(index++).c_str(), path,
@@ -55,6 +70,7 @@ void WriteTmpFileSection(const std::wstring& iniPath) {
 }
 
 void WriteFileList(const std::wstring& iniPath, const std::vector<std::wstring>& entries) {
+    StartUnicodeFile(iniPath);
     // Keys of an older, longer list must not survive: a later uninstall would delete them.
     WritePrivateProfileStringW(kAppFileListSection, nullptr, nullptr, iniPath.c_str());
     if (entries.empty()) return;

@@ -36,22 +36,36 @@ TEST(FileList, WritesTmpFilesFirstThenTheListInOrder) {
     WriteFileBytes(root / L"b.txt", "b");
     WriteFileBytes(root / L"c.txt", "c");
 
-    const std::string expected =
-        "[TmpFile]\r\nF_0=\\lwliveupdatedfile.txt\r\nF_1=\\lwlive.log\r\nF_2=\\default\r\n"
-        "F_3=\\update\r\n[AppFileList]\r\nF_0=" ;
+    // UTF-16 text after its byte-order mark.
+    const std::wstring expected =
+        L"\xFEFF[TmpFile]\r\nF_0=\\lwliveupdatedfile.txt\r\nF_1=\\lwlive.log\r\nF_2=\\default\r\n"
+        L"F_3=\\update\r\n[AppFileList]\r\nF_0=";
     DWORD size = 0;
-    std::string text;
+    std::wstring text;
     HANDLE file = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    text.resize(GetFileSize(file, nullptr));
-    ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &size, nullptr);
+    text.resize(GetFileSize(file, nullptr) / sizeof(wchar_t));
+    ReadFile(file, &text[0], static_cast<DWORD>(text.size() * sizeof(wchar_t)), &size, nullptr);
     CloseHandle(file);
-    EXPECT_EQ(text.compare(0, expected.size(), expected), 0) << text;
-    EXPECT_NE(text.find("F_2="), std::string::npos);
-    EXPECT_EQ(text.find("F_3=", text.find("[AppFileList]")), std::string::npos) << text;
+    EXPECT_EQ(text.compare(0, expected.size(), expected), 0) << text.c_str();
+    EXPECT_NE(text.find(L"F_2="), std::wstring::npos);
+    EXPECT_EQ(text.find(L"F_3=", text.find(L"[AppFileList]")), std::wstring::npos) << text.c_str();
 
     EXPECT_EQ(Read(ini), Joined({root / L"a.txt", root / L"b.txt", root / L"c.txt"}, kTmpEntries));
+}
+
+TEST(FileList, NamesOutsideTheAnsiCodePageReadBackAsWritten) {
+    TempDir root;
+    const std::wstring ini = root / L"AppData.ini";
+    // Hangul, an emoji and the product's own name: none of them is in every code page.
+    const std::vector<std::wstring> names = {root / L"\uD55C\uAE00.txt",
+                                             root / L"\U0001F600.txt",
+                                             root / L"\u5C9A\u6587\u770B\u56FE.lnk"};
+    WriteTmpFileSection(ini);
+    WriteFileList(ini, names);
+    for (const std::wstring& name : names) WriteFileBytes(name, "x");
+    EXPECT_EQ(Read(ini), Joined(names, kTmpEntries));
 }
 
 TEST(FileList, ReadsFilesFirstThenDirectoriesAndMissingPathsInReadingOrder) {
