@@ -65,15 +65,17 @@ def provide_timeout(prefix):
 
 
 def read_ini(path):
-    """{section: [(key, value), ...]} of an ini file the installer wrote (in the ANSI code
-    page, here GBK), keys in file order."""
+    """{section: [(key, value), ...]} of an ini file the installer wrote (UTF-16 after its
+    byte-order mark, else in the ANSI code page, here GBK), keys in file order."""
     sections, current = {}, None
-    with open(path, encoding="gbk") as f:
-        for line in f.read().splitlines():
-            if line.startswith("[") and line.endswith("]"):
-                current = sections.setdefault(line[1:-1], [])
-            elif "=" in line and current is not None:
-                current.append(tuple(line.split("=", 1)))
+    with open(path, "rb") as f:
+        data = f.read()
+    text = data[2:].decode("utf-16-le") if data[:2] == b"\xff\xfe" else data.decode("gbk")
+    for line in text.splitlines():
+        if line.startswith("[") and line.endswith("]"):
+            current = sections.setdefault(line[1:-1], [])
+        elif "=" in line and current is not None:
+            current.append(tuple(line.split("=", 1)))
     return sections
 
 

@@ -142,11 +142,11 @@ class InteractiveInstall(InstallBed):
         ini = os.path.join(self.install_dir, "AppData.ini")
         entries = read_ini(ini)["AppFileList"]
         with open(ini, "rb") as f:
-            text = f.read().decode("gbk")
+            text = f.read().decode("utf-16")
         text = text.replace("[AppFileList]\r\n", "[AppFileList]\r\nF_%d=%s\r\n" % (
             len(entries), winpath(listed)), 1)
         with open(ini, "wb") as f:
-            f.write(text.encode("gbk"))
+            f.write(text.encode("utf-16"))
         installer = self.installer(self.package)
         # The button, the exit code, whether the installation is done again.
         cases = [("quit", BOX_RIGHT, 1602, False), ("close", BOX_CLOSE, 1602, False),
