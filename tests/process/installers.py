@@ -26,6 +26,19 @@ def demo_package(path, *switches):
     return path
 
 
+def add_samples(package, count):
+    """Adds a folder of `count` small files to a package: enough of them make the extraction
+    (and the removal) take seconds."""
+    stage = os.path.join(os.path.dirname(package), "samples stage")
+    os.makedirs(os.path.join(stage, "samples"))
+    for i in range(count):
+        with open(os.path.join(stage, "samples", "%04d.txt" % i), "w") as f:
+            f.write("sample %d\n" % i)
+    subprocess.run(["7zz", "a", "-bso0", "-bsp0", package, "samples"], cwd=stage, check=True)
+    shutil.rmtree(stage)
+    return package
+
+
 def uidata(path, **values):
     """The shipped uidata document with the given items replaced, written to path. Every test
     points Report_Url and the package URLs somewhere on this machine."""

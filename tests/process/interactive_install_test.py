@@ -9,7 +9,8 @@ from archives import tree
 from install_pages_test import (AGREE_BOX, AGREEMENT_LINK, BROWSE, CHOOSE_DIR, CLOSE,
                                 ERROR_LINE, INSTALL, INSTALL_NOW, INSTALL_NOW_SIDE, INSTALL_SIDE,
                                 PAGE_SIZE, PRIVACY_LINK, START, bluish, reddish)
-from installers import INSTALL_DIR_NAME, UNINSTALL_KEY, demo_package, pack, read_ini, uidata
+from installers import (INSTALL_DIR_NAME, UNINSTALL_KEY, add_samples, demo_package, pack,
+                        read_ini, uidata)
 from screen import Screen
 from silent_install_test import SUCCESS_STEPS, InstallBed
 from winebed import REG_VIEW, end_process, exit_code_of, fixture, wait_until, winpath
@@ -234,6 +235,25 @@ class InteractiveInstall(InstallBed):
         self.assertEqual(self.exit_code(), 1602)
         self.assertFalse(os.path.exists(self.local_dir))
         self.assertNothingRegistered()
+        # The page's first report is sent before the run ends.
+        self.assertEqual(self.collector.steps(), [(1, 1, 0, "")])
+
+    def test_alt_f4_on_the_installing_page_does_not_end_the_install(self):
+        # Files enough that the extraction is still under way when the close comes.
+        add_samples(self.package, 3000)
+        self.start(self.installer(self.package))
+        page = self.install_page()
+        self.assertTrue(page.click_once(INSTALL), "the install page stayed after the first click")
+        installing = self.page(page)
+        # The page stays at least two seconds; a close the system asks for (Alt+F4, say)
+        # comes while the worker runs, and is refused.
+        asked = self.prefix.run(fixture("system_close.exe"))
+        self.assertIn("asked 1", asked.stdout.decode(), asked.stdout)
+        self.assertEqual(self.exit_code(), 0)
+        self.install_dir = self.local_dir
+        self.assertInstalledFrom(self.package)
+        self.assertStartedOnce()
+        self.assertEqual(self.collector.steps(), SUCCESS_STEPS)
 
 
 if __name__ == "__main__":
