@@ -101,16 +101,55 @@ void WriteDeploymentValues(const std::wstring& installDir, const std::wstring& u
                       L"\"" + NormalizeRegistryPath(uninstallExe) + L"\" /s");
 }
 
-// Links, Uninstall entry, uninstaller copy, shell extension, default viewer, package data.
-// False, and nothing registered after them, when the Uninstall entry or the uninstaller
-// could not be written: without them the installation could not be removed.
+// The uninstaller copy: one already there (from the package, or an earlier installation)
+// stays. False when there is no uninstaller file afterwards.
+bool WriteUninstaller(const std::wstring& uninstallExe) {
+    DWORD attributes = GetFileAttributesW(uninstallExe.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES &&
+        CopyFileW(GetModulePath().c_str(), uninstallExe.c_str(), TRUE)) {
+        DebugPrint(L"created %ls", uninstallExe.c_str());
+        attributes = GetFileAttributesW(uninstallExe.c_str());
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return true;
+    }
+    DebugPrint(L"[%d] the uninstaller cannot be written: %ls", static_cast<int>(GetLastError()),
+               uninstallExe.c_str());
+    return false;
+}
+
+// The Uninstall entry; false, and no entry left, when its key or its UninstallString cannot
+// be written.
+bool WriteUninstallEntry(const std::wstring& installDir, const std::wstring& appExe,
+                         const std::wstring& uninstallExe) {
+    if (!CreateUninstallKey(REG_KEY) || !SetUninstallString(uninstallExe)) {
+        DebugPrint(L"[%d] the Uninstall entry cannot be written: %ls",
+                   static_cast<int>(GetLastError()), REG_KEY.c_str());
+        DeleteUninstallKey(REG_KEY);
+        return false;
+    }
+    SetDisplayIcon(appExe);
+    SetUninstallValue(L"Publisher", Company_Name);
+    SetUninstallValue(L"DisplayName", App_Name);
+    SetDisplayVersion(appExe);
+    WriteDeploymentValues(installDir, uninstallExe);
+    return true;
+}
+
+// Uninstaller copy, Uninstall entry, links, shell extension, default viewer, package data.
+// What makes the installation removable comes first: when the uninstaller or the entry
+// cannot be written, nothing is registered and the result is false.
 bool Register(InstallJob& job) {
     const std::wstring appExe = JoinPath(job.installDir, Start_App);
     const std::wstring uninstallExe = JoinPath(job.installDir, Uninst_App);
+    if (!WriteUninstaller(uninstallExe) ||
+        !WriteUninstallEntry(job.installDir, appExe, uninstallExe)) {
+        return false;
+    }
+
     const std::wstring desktopLink = CreateDesktopShortcut(appExe, App_Desktop_Link);
     const std::wstring appMenuLink = CreateStartMenuShortcut(appExe, App_Desktop_Link, App_Desktop_Link);
     CreateStartMenuShortcut(uninstallExe, App_Desktop_Link, UnInstall_Link);
-
     for (const std::wstring& link : {desktopLink, appMenuLink}) {
         if (!link.empty()) DebugPrint(L"created link %ls", link.c_str());
     }
@@ -121,31 +160,6 @@ bool Register(InstallJob& job) {
         if (slash != std::wstring::npos && slash > 0) job.fileList.push_back(appMenuLink.substr(0, slash));
     }
 
-    const bool entry = CreateUninstallKey(REG_KEY) && SetUninstallString(uninstallExe);
-    if (entry) {
-        SetDisplayIcon(appExe);
-        SetUninstallValue(L"Publisher", Company_Name);
-        SetUninstallValue(L"DisplayName", App_Name);
-        SetDisplayVersion(appExe);
-        WriteDeploymentValues(job.installDir, uninstallExe);
-    } else {
-        DebugPrint(L"[%d] the Uninstall entry cannot be written: %ls",
-                   static_cast<int>(GetLastError()), REG_KEY.c_str());
-    }
-    // An uninstaller already there (from the package, or an earlier installation) stays.
-    DWORD attributes = GetFileAttributesW(uninstallExe.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES &&
-        CopyFileW(GetModulePath().c_str(), uninstallExe.c_str(), TRUE)) {
-        DebugPrint(L"created %ls", uninstallExe.c_str());
-        attributes = GetFileAttributesW(uninstallExe.c_str());
-    }
-    const bool uninstaller =
-        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (!uninstaller) {
-        DebugPrint(L"[%d] the uninstaller cannot be written: %ls",
-                   static_cast<int>(GetLastError()), uninstallExe.c_str());
-    }
-    if (!entry || !uninstaller) return false;
     RegisterShellExtension(job.installDir);
     if (job.setAsDefault) SetDefaultViewer(job.installDir);
     MergeIniFile(JoinPath(job.installDir, Lw_Data), JoinPath(job.installDir, Lw_User_Data));

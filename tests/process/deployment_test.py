@@ -11,8 +11,8 @@ import subprocess
 import time
 
 from archives import tree
-from installers import (INSTALL_DIR_NAME, UNINSTALL_KEY, PackageServer, demo_package, pack,
-                        provide_timeout, uidata)
+from installers import (INSTALL_DIR_NAME, UNINSTALL_KEY, PackageServer, add_folder, demo_package,
+                        pack, provide_timeout, uidata)
 from silent_install_test import InstallBed
 from winebed import REG_VIEW, end_process, exit_code_of, settled, wait_until, winpath
 
@@ -138,7 +138,10 @@ class InstallLog(InstallBed):
         package = demo_package(os.path.join(self.work, "lwpic64.7z"))
         with open(package, "rb") as f:
             body = f.read()
-        server = PackageServer({"/p.7z": body, "/half.7z": body[:len(body) // 2]})
+        with open(add_folder(package, "uninstall.exe"), "rb") as f:
+            unremovable = f.read()
+        server = PackageServer({"/p.7z": body, "/half.7z": body[:len(body) // 2],
+                                "/unremovable.7z": unremovable})
         self.addCleanup(server.close)
         blocker = os.path.join(self.prefix.scratch, "a-file")
         open(blocker, "w").close()
@@ -149,6 +152,8 @@ class InstallLog(InstallBed):
              self.parent, "step package digest: FAILED"),
             ("directory", server.url + "/p.7z", {}, blocker,
              "the installation directory cannot be created"),
+            ("registration", server.url + "/unremovable.7z", {}, self.parent,
+             "step registration: FAILED"),
         ]
         for name, url, values, parent, failed_step in cases:
             with self.subTest(name):

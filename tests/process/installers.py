@@ -39,6 +39,17 @@ def add_samples(package, count):
     return package
 
 
+def add_folder(package, name):
+    """Adds a folder `name` with a file in it to a package."""
+    stage = os.path.join(os.path.dirname(package), "folder stage")
+    os.makedirs(os.path.join(stage, name))
+    with open(os.path.join(stage, name, "inside.txt"), "w") as f:
+        f.write("inside\n")
+    subprocess.run(["7zz", "a", "-bso0", "-bsp0", package, name], cwd=stage, check=True)
+    shutil.rmtree(stage)
+    return package
+
+
 def uidata(path, **values):
     """The shipped uidata document with the given items replaced, written to path. Every test
     points Report_Url and the package URLs somewhere on this machine."""

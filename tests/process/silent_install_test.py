@@ -12,7 +12,7 @@ import unittest
 from archives import archive_paths, rename_items, sevenzip, tree
 from collector import Collector
 from installers import (APP_LINK, INSTALL_DIR_NAME, PROGRAMS, UNINSTALL_KEY, UNINSTALL_LINK,
-                        PackageServer, demo_package, pack, read_ini, uidata)
+                        PackageServer, add_folder, demo_package, pack, read_ini, uidata)
 from winebed import ARCH, REG_VIEW, Prefix, lnk_fields, wait_until, winpath
 
 # What an installation adds beside the package's own files.
@@ -245,6 +245,15 @@ class FailedSilentInstall(InstallBed):
                          for p in archive_paths(package)]
                 listed, error = damage(package, items)
                 self.assertFailed(self.installer(package), (6, 4, code, error), listed)
+
+    def test_an_installation_that_cannot_be_made_removable_fails(self):
+        # A folder where the uninstaller goes: without an uninstaller nothing is registered
+        # (no entry, no link) and the run is a failure with the files listed for a later run.
+        self.fresh_case("unremovable")
+        package = add_folder(demo_package(os.path.join(self.work, "lwpic64.7z")), "uninstall.exe")
+        items = [winpath(os.path.join(self.install_dir, p.replace("\\", "/")))
+                 for p in archive_paths(package)]
+        self.assertFailed(self.installer(package), (6, 1, 0, ""), items)
 
     @staticmethod
     def crc_error(package, items):
