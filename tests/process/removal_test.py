@@ -11,19 +11,9 @@ from collector import Collector
 from installers import (APP_LINK, INSTALL_DIR_NAME, PROGRAMS, UNINSTALL_KEY, demo_package, pack,
                         provide_timeout, uidata)
 from screen import Screen
+from uninstall_pages_test import CANCEL, DONE, PAGE_SIZE, UNINSTALL, bluish
 from winebed import (REG_VIEW, Prefix, end_process, exit_code_of, fixture, settled, wait_until,
                      winpath)
-
-PAGE_SIZE = (632, 432)
-# 96-DPI client points of the uninstall pages (see uninstall_pages_test.py).
-CANCEL = (442, 380)
-UNINSTALL = (552, 380)
-DONE = (316, 296)
-
-
-def bluish(rgb):
-    r, _, b = rgb
-    return b > 200 and r < 120
 
 
 class Removal(unittest.TestCase):
