@@ -207,9 +207,11 @@ int RunSequences(const std::wstring& commandLine) {
         }
         return kExitNotInstalled;
     }
-    if (!recordedHere) {
-        DebugPrint(L"the Uninstall entry records %ls: only %ls is removed",
-                   recorded.empty() ? L"no installation" : recorded.c_str(), dir.c_str());
+    if (recorded.empty()) {
+        DebugPrint(L"the Uninstall entry records no installation: removing %ls", dir.c_str());
+    } else if (!recordedHere) {
+        DebugPrint(L"the Uninstall entry records %ls: only %ls is removed", recorded.c_str(),
+                   dir.c_str());
     }
     // Started from its link or from a console in the installation, the uninstaller's current
     // directory is the one it removes; held as such, that directory could not be opened for
