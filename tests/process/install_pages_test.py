@@ -63,11 +63,18 @@ class InstallPagesAt:
         self.screen.move_away()
         self.process = None
         self.addCleanup(lambda: end_process(self.process))
+        self.shown = None
 
     def show(self, *args):
+        # A failed case leaves its page open: it is ended here and must be gone before the
+        # next page is looked for (a new program's window may get the same id).
+        if self.process and self.process.poll() is None:
+            end_process(self.process)
+            self.assertTrue(self.screen.gone(self.shown), "the page of a failed case stayed")
         self.process = self.prefix.start(fixture("page_window.exe"), *args)
         page = self.screen.page(PAGE_SIZE)
         self.assertTrue(page, "the page did not show")
+        self.shown = page
         self.assertAlmostEqual(page.scale, self.DPI / 96, places=2)
         return page
 
@@ -154,9 +161,9 @@ class InstallPagesAt:
         cases = [("-", False, START, True, "installed"),
                  ("解压失败，错误码：2", True, START, False, "installed_failed"),
                  ("-", False, CLOSE, False, None)]
-        for error, failed, button, starts, name in cases:
+        for number, (error, failed, button, starts, name) in enumerate(cases):
             with self.subTest(error=error, button="start" if button == START else "close"):
-                folder = os.path.join(self.folder, "case")
+                folder = os.path.join(self.folder, "case%d" % number)
                 os.makedirs(folder)
                 # The stand-in application records each start in lwpic.exe.args.
                 shutil.copy(fixture("fx_app.exe"), os.path.join(folder, "lwpic.exe"))
