@@ -62,15 +62,19 @@ class InstallPagesAt:
         self.screen = Screen(self.prefix, os.path.join(self.folder, "shots"))
         self.screen.move_away()
         self.process = None
-        self.addCleanup(lambda: end_process(self.process))
         self.shown = None
+        self.addCleanup(self.end_page)
 
-    def show(self, *args):
-        # A failed case leaves its page open: it is ended here and must be gone before the
-        # next page is looked for (a new program's window may get the same id).
+    def end_page(self):
+        """Ends the program of a failed check and waits until its page has gone: a page is
+        looked for by its shape, and a new program's window may even get the same id."""
         if self.process and self.process.poll() is None:
             end_process(self.process)
-            self.assertTrue(self.screen.gone(self.shown), "the page of a failed case stayed")
+            if self.shown:
+                self.assertTrue(self.screen.gone(self.shown), "the page of a failed check stayed")
+
+    def show(self, *args):
+        self.end_page()
         self.process = self.prefix.start(fixture("page_window.exe"), *args)
         page = self.screen.page(PAGE_SIZE)
         self.assertTrue(page, "the page did not show")
