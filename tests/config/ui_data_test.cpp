@@ -47,7 +47,7 @@ TEST(BuiltInDefaults, EqualTheShippedDocumentButForTheKnownExceptions) {
         "UnInstall_Text_Item0_SubTitle", "UnInstall_Text_Item1_SubTitle",
         "UnInstall_Text_Item2_SubTitle"};
     EXPECT_EQ(differing, exceptions);
-    EXPECT_EQ(defaults.size(), 22u + 83u + 5u);
+    EXPECT_EQ(defaults.size(), 22u + 84u + 5u);
     EXPECT_EQ(Install_Dir, L"LarwenPic");
     EXPECT_EQ(defaults.at("Install_Dir"), L"lwpic");
     EXPECT_EQ(Install_Note_Font_Color, 0xFF8A8A8Au);

@@ -145,7 +145,7 @@ class UninstallWorker(OnFreshMachine):
         busy_copy = [n for n in renamed if re.fullmatch(r"busy\.exe_\w+\.tmp", n)]
         self.assertEqual(len(busy_copy), 1, renamed)
         stem = busy_copy[0][len("busy.exe_"):-len(".tmp")]
-        self.assertIn(stem + ".tmp", renamed, "the reserved unique name stays")
+        self.assertNotIn(stem + ".tmp", renamed, "the name reserved for the renaming stays")
         code, pending = self.prefix.reg_query(SESSION_MANAGER, "/v", "PendingFileRenameOperations")
         self.assertEqual(code, 0)
         for name in (busy_copy[0], "held.dat", "uninstall.exe_"):
