@@ -12,7 +12,7 @@ import tempfile
 import time
 
 from report_format import decode_packet
-from winebed import SETUP_EXE, winpath
+from winebed import SETUP_EXE, Prefix, winpath
 
 COLLECTOR = os.path.join(os.path.dirname(SETUP_EXE), "tools", "collector", "report_collector.exe")
 
@@ -105,3 +105,27 @@ class Collector:
         return [tuple(r["record"]["fields"][k] for k in ("step", "err_code", "sub_err_code",
                                                          "err_msg"))
                 for r in self.reports() if r.get("record", {}).get("schema") == 8201]
+
+
+class MachinePerClass:
+    """A fresh machine for a whole test class: setUpClass makes it and calls the class's
+    prepare(), which may set cls.collector; tearDownClass ends the collector, then the machine,
+    the machine even when the collector's last check of the packets fails."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.prefix = Prefix()
+        cls.collector = None
+        try:
+            cls.prepare()
+        except BaseException:
+            cls.tearDownClass()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        try:
+            if cls.collector:
+                cls.collector.close()
+        finally:
+            cls.prefix.close()

@@ -10,12 +10,12 @@ import time
 import unittest
 
 from archives import tree
-from collector import Collector
+from collector import Collector, MachinePerClass
 from deployment_test import UNINSTALL_SCHEMA
 from installers import (INSTALL_DIR_NAME, UNINSTALL_KEY, demo_package, pack, provide_timeout,
                         uidata)
 from silent_install_test import SUCCESS_STEPS, InstallBed
-from winebed import (REG_VIEW, Prefix, end_process, exit_code_of, fixture, settled, wait_until,
+from winebed import (REG_VIEW, end_process, exit_code_of, fixture, settled, wait_until,
                      winpath)
 
 TITLE = "岚文看图"
@@ -162,34 +162,21 @@ def args_lines(exe):
         return f.read().split("\r\n")[:-1]
 
 
-class UninstallWithProgramsRunning(QuestionBox, InstallBed):
+class UninstallWithProgramsRunning(MachinePerClass, QuestionBox, InstallBed):
     """One machine for every case, the demo application installed again by each case that
     finds it removed; the uninstaller is started as its QuietUninstallString says."""
 
     @classmethod
-    def setUpClass(cls):
-        cls.prefix = Prefix()
-        cls.collector = None
-        try:
-            provide_timeout(cls.prefix)
-            cls.collector = Collector(cls.prefix)
-            work = os.path.join(cls.prefix.scratch, "pack here")
-            os.makedirs(work)
-            cls.package = demo_package(os.path.join(work, "lwpic64.7z"))
-            cls.installer = pack(cls.prefix, work, cls.package,
-                                 uidata(os.path.join(work, "uidata.xml"),
-                                        Report_Url=cls.collector.url))
-            cls.parent = os.path.join(cls.prefix.scratch, "Apps")
-            cls.install_dir = os.path.join(cls.parent, INSTALL_DIR_NAME)
-        except BaseException:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.collector:
-            cls.collector.close()
-        cls.prefix.close()
+    def prepare(cls):
+        provide_timeout(cls.prefix)
+        cls.collector = Collector(cls.prefix)
+        work = os.path.join(cls.prefix.scratch, "pack here")
+        os.makedirs(work)
+        cls.package = demo_package(os.path.join(work, "lwpic64.7z"))
+        cls.installer = pack(cls.prefix, work, cls.package,
+                             uidata(os.path.join(work, "uidata.xml"), Report_Url=cls.collector.url))
+        cls.parent = os.path.join(cls.prefix.scratch, "Apps")
+        cls.install_dir = os.path.join(cls.parent, INSTALL_DIR_NAME)
 
     def setUp(self):
         # The class's machine, not a fresh one per test. A run that a failed case left asking

@@ -15,11 +15,11 @@ import time
 import unittest
 
 from archives import tree
-from collector import Collector
-from installers import (APP_LINK, INSTALL_DIR_NAME, PROGRAMS, UNINSTALL_KEY, demo_package,
-                        pack, provide_timeout, uidata)
+from collector import Collector, MachinePerClass
+from installers import (APP_LINK, INSTALL_DIR_NAME, PROGRAMS, UNINSTALL_KEY, add_samples,
+                        demo_package, pack, provide_timeout, uidata)
 from screen import Screen, set_dpi
-from winebed import REG_VIEW, Prefix, end_process, exit_code_of, settled, wait_until, winpath
+from winebed import REG_VIEW, end_process, exit_code_of, settled, wait_until, winpath
 
 PAGE_SIZE = (632, 432)
 CLOSE = (590, 42)         # 32 x 32, 10 from the content's right and top
@@ -63,29 +63,13 @@ def darkest(path, x, y, w, h):
     return float(out)
 
 
-class InstalledMachine:
+class InstalledMachine(MachinePerClass):
     """A fresh machine at the class's DPI with the demo application installed silently from
     an offline installer whose reports go to the class's collector."""
     DPI = 96
 
     @classmethod
-    def setUpClass(cls):
-        cls.prefix = Prefix()
-        cls.collector = None
-        try:
-            cls.install()
-        except BaseException:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.collector:
-            cls.collector.close()
-        cls.prefix.close()
-
-    @classmethod
-    def install(cls):
+    def prepare(cls):
         set_dpi(cls.prefix, cls.DPI)
         provide_timeout(cls.prefix)
         cls.collector = Collector(cls.prefix)
@@ -94,7 +78,8 @@ class InstalledMachine:
         os.makedirs(work)
         cls.parent = os.path.join(cls.prefix.scratch, "Apps")
         cls.install_dir = os.path.join(cls.parent, INSTALL_DIR_NAME)
-        installer = pack(cls.prefix, work, cls.package(work),
+        package = add_samples(demo_package(os.path.join(work, "lwpic64.7z")), EXTRA_FILES)
+        installer = pack(cls.prefix, work, package,
                          uidata(os.path.join(work, "uidata.xml"), Report_Url=cls.collector.url))
         code = cls.prefix.exit_code(installer, "/s", "d=" + winpath(cls.parent), timeout=300)
         assert code == 0, code
@@ -103,18 +88,6 @@ class InstalledMachine:
         # second time with "/setdefault:1" when it makes it the default viewer); each start
         # appends a line to this file, and the last must be in before any state is taken.
         assert settled(os.path.join(cls.install_dir, "lwpic.exe.args"))
-
-    @staticmethod
-    def package(work):
-        """The demo package with a folder of small files added."""
-        package = demo_package(os.path.join(work, "lwpic64.7z"))
-        stage = os.path.join(work, "stage")
-        os.makedirs(os.path.join(stage, "samples"))
-        for i in range(EXTRA_FILES):
-            with open(os.path.join(stage, "samples", "%03d.txt" % i), "w") as f:
-                f.write("sample %d\n" % i)
-        subprocess.run(["7zz", "a", "-bso0", "-bsp0", package, "samples"], cwd=stage, check=True)
-        return package
 
     def links(self):
         """The desktop link and the start-menu folder, as host paths."""
