@@ -35,13 +35,9 @@ def _differences(ours, theirs, where=""):
 
 
 class Collector:
-    """report_collector.exe under Wine on a free loopback port.
+    """report_collector.exe under Wine on a free loopback port."""
 
-    judge=False leaves the packets unjudged, for a test that posts packets of its own making
-    (malformed ones among them) to the collector; the installer's packets are always judged."""
-
-    def __init__(self, prefix, *options, judge=True):
-        self.judge = judge
+    def __init__(self, prefix, *options):
         # Nothing can report to this collector before it listens: every packet's time is later.
         self.started = time.time()
         handle, self.out = tempfile.mkstemp(prefix="reports.", suffix=".jsonl", dir=prefix.scratch)
@@ -55,23 +51,18 @@ class Collector:
             raise AssertionError("collector did not start: %r" % line)
         self.url = "http://127.0.0.1:%s/c" % match.group(1)
 
-    def lines(self):
-        """The collector's JSON line of every report so far, as it wrote them, unjudged. A
-        line still being written (no line end yet) is left for the next call."""
-        if not os.path.exists(self.out):
-            return []
-        with open(self.out, encoding="utf-8") as lines:
-            return [json.loads(line) for line in lines if line.endswith("\n") and line.strip()]
-
     def reports(self):
         """The collector's JSON line of every report so far: the header fields, "public",
         "record" ({"schema", "name", "fields"}) and "raw" (the packet in hex). Each packet has
-        been read by the tests' own reader, which agrees with the collector on every value."""
-        lines = self.lines()
-        if self.judge:
-            latest = time.time()
-            for number, line in enumerate(lines, 1):
-                self.check(line, number, latest)
+        been read by the tests' own reader, which agrees with the collector on every value. A
+        line still being written (no line end yet) is left for the next call."""
+        if not os.path.exists(self.out):
+            return []
+        latest = time.time()
+        with open(self.out, encoding="utf-8") as f:
+            lines = [json.loads(line) for line in f if line.endswith("\n") and line.strip()]
+        for number, line in enumerate(lines, 1):
+            self.check(line, number, latest)
         return lines
 
     def check(self, line, number, latest):
